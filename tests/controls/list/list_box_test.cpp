@@ -2,6 +2,7 @@
 #include "controls/list/ansi_sort_key.h"
 #include "list_fixture.h"
 
+#include "platform/gdi_object.h"
 #include "platform/runtime_error.h"
 
 #include <QDir>
@@ -401,4 +402,21 @@ TEST_F(ListFixture, ResizeRaisesResize) {
     MoveWindow(list, 0, 0, 300, 28 * 27 + 2, true);
     EXPECT_EQ(events, (Strings{"Resize"}));
     EXPECT_EQ(list->ucBar()->Max(), 2);
+}
+
+// A list and its bar release every brush, pen, font, bitmap and context they made.
+TEST_F(ListFixture, TeardownReleasesPlatformObjects) {
+    const int objects = gdiObjectCount();
+    const int contexts = deviceContextCount();
+    make();
+    fill(40);
+    list->setPlayIndex(2);
+    list->setBackColor(0x00102030);
+    list->setFont(FontDesc{});
+    list->Refresh();
+    platform::pumpFor(20);
+    delete list;
+    list = nullptr;
+    EXPECT_EQ(gdiObjectCount(), objects);
+    EXPECT_EQ(deviceContextCount(), contexts);
 }
