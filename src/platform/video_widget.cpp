@@ -65,7 +65,9 @@ void VideoWidget::paintGL() {
     mpv_opengl_fbo fbo{static_cast<int>(defaultFramebufferObject()),
                        static_cast<int>(std::lround(width() * ratio)),
                        static_cast<int>(std::lround(height() * ratio)), 0};
-    int flipY = 0;
+    // The framebuffer is addressed the OpenGL way, bottom row first; the engine draws top row
+    // first unless told to flip.
+    int flipY = 1;
     int block = 0;
     mpv_render_param params[] = {
         {MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
