@@ -449,16 +449,13 @@ void MediaPlayer::onEntryFinished(bool endOfFile) {
     m_currentEntry = 0;
     m_lastEntry = 0;
     m_started = false;
-    updatePosition(0, m_reportedPosition != 0);
-
+    // Each report below may run handlers that start something new; then this end is over.
     const uint64_t load = m_issued;
+    updatePosition(0, m_reportedPosition != 0);
+    if (load != m_issued) return;
+
     if (m_reconnecting) {
-        if (m_reconnectAttempt < static_cast<int>(std::size(kReconnectDelaysMs))) {
-            scheduleReconnect();
-        } else {
-            m_reconnecting = false;
-            reportState(Stopped);
-        }
+        scheduleReconnect();  // the next attempt, or the stop when none is left
         return;
     }
     if (live && wasRunning) {
@@ -478,7 +475,13 @@ void MediaPlayer::onEntryFinished(bool endOfFile) {
 }
 
 void MediaPlayer::scheduleReconnect() {
-    m_reconnectTimer.start(kReconnectDelaysMs[m_reconnectAttempt]);
+    if (m_reconnectAttempt >= m_reconnectDelays.size()) {
+        // No attempt allowed at all: the stream is over.
+        m_reconnecting = false;
+        reportState(Stopped);
+        return;
+    }
+    m_reconnectTimer.start(std::max(0, m_reconnectDelays[m_reconnectAttempt]));
     ++m_reconnectAttempt;
 }
 

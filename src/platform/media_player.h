@@ -22,9 +22,11 @@
 #include <QPointer>
 #include <QString>
 #include <QTimer>
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 struct mpv_handle;
 struct mpv_event;
@@ -55,7 +57,7 @@ public:
     };
 
     // Pauses before each attempt to reopen a dropped live stream; one attempt per entry.
-    static constexpr int kReconnectDelaysMs[] = {500, 1000, 2000, 4000, 8000};
+    static constexpr std::array<int32_t, 5> kReconnectDelaysMs = {500, 1000, 2000, 4000, 8000};
     // PositionChange fires while playing whenever the position has moved this far since the
     // last report, and on every seek.
     static constexpr double kPositionReportStep = 0.25;
@@ -136,6 +138,10 @@ public:
     // protocols) are refused as streams that cannot be opened.
     static bool isPlayableUrl(const QString& url);
 
+    // The pauses before the attempts to reopen a dropped live stream (kReconnectDelaysMs
+    // unless set); an empty list gives up at once.
+    void setReconnectDelays(std::vector<int32_t> delaysMs) { m_reconnectDelays = std::move(delaysMs); }
+
 signals:
     void PlayStateChange(int32_t NewState);
     void StatusChange();
@@ -211,7 +217,8 @@ private:
     int64_t m_lastEntry = 0;
 
     bool m_reconnecting = false;
-    int m_reconnectAttempt = 0;
+    size_t m_reconnectAttempt = 0;
+    std::vector<int32_t> m_reconnectDelays{kReconnectDelaysMs.begin(), kReconnectDelaysMs.end()};
     QTimer m_reconnectTimer;
 
     QPointer<QWidget> m_videoWidget;

@@ -221,3 +221,25 @@ TEST(MediaPlayer, LostLiveStreamIsReopened) {
     player.controls().stop();
     EXPECT_EQ(events.states.back(), MediaPlayer::Stopped);
 }
+
+// A live stream whose server stays away through every reopening attempt ends in a stop,
+// which the program's automatic advance follows.
+TEST(MediaPlayer, LostLiveStreamStopsWhenReopeningFails) {
+    const std::string data = tbtest::readFile(tbtest::liveClip());
+    std::atomic<int> served{0};
+    LocalHttpServer server([&](HttpExchange& ex) {
+        if (served++ == 0) {
+            tbtest::sendPaced(ex, data, 6.0, 2.0);
+        } else {
+            ex.respond(503, "text/plain", "gone");
+        }
+    });
+    MediaPlayer player;
+    player.setReconnectDelays({100, 200});
+    PlayerEvents events(player);
+    player.setURL(QString::fromStdString(server.url("/live.ts")));
+    ASSERT_TRUE(events.waitForState(MediaPlayer::Stopped, 15000));
+    QTest::qWait(300);
+    EXPECT_EQ(events.states, (States{9, 6, 3, 11, 1}));
+    EXPECT_EQ(player.status(), QStringLiteral("已停止"));
+}
