@@ -43,8 +43,8 @@ bool isToken(const QString& text) {
     if (text.isEmpty()) return false;
     for (QChar qc : text) {
         const char16_t c = qc.unicode();
-        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                        QStringView(u"!#$%&'*+-.^_`|~").contains(qc);
+        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                        (c >= '0' && c <= '9') || QStringView(u"!#$%&'*+-.^_`|~").contains(qc);
         if (!ok) return false;
     }
     return true;
@@ -186,9 +186,13 @@ struct HttpRequest::Transfer {
     }
 };
 
-HttpRequest::HttpRequest() { ensureCurlInitialised(); }
+HttpRequest::HttpRequest() {
+    ensureCurlInitialised();
+}
 
-HttpRequest::~HttpRequest() { Abort(); }
+HttpRequest::~HttpRequest() {
+    Abort();
+}
 
 void HttpRequest::Open(const QString& method, const QString& url, bool async) {
     Abort();
@@ -203,7 +207,8 @@ void HttpRequest::Open(const QString& method, const QString& url, bool async) {
     if (scheme != QLatin1String("http") && scheme != QLatin1String("https")) {
         raiseHttp(kErrHttpUnrecognizedScheme, QStringLiteral("The URL uses an unsupported scheme"));
     }
-    if (parsed.host().isEmpty()) raiseHttp(kErrHttpInvalidUrl, QStringLiteral("The URL is invalid"));
+    if (parsed.host().isEmpty())
+        raiseHttp(kErrHttpInvalidUrl, QStringLiteral("The URL is invalid"));
 
     m_method = method;
     m_url = parsed.toEncoded(QUrl::RemoveFragment);
@@ -216,7 +221,7 @@ void HttpRequest::setRequestHeader(const QString& name, const QString& value) {
     requireOpened();
     if (m_state != State::Opened) {
         raiseHttp(kErrHttpCallAfterSend,
-              QStringLiteral("The requested operation cannot be carried out after a send"));
+                  QStringLiteral("The requested operation cannot be carried out after a send"));
     }
     const bool valueOk = !value.contains(QLatin1Char('\r')) && !value.contains(QLatin1Char('\n')) &&
                          !value.contains(QChar(u'\0'));
@@ -238,7 +243,7 @@ void HttpRequest::send(const QByteArray& body) {
     requireOpened();
     if (m_state != State::Opened) {
         raiseHttp(kErrHttpCallAfterSend,
-              QStringLiteral("The requested operation cannot be carried out after a send"));
+                  QStringLiteral("The requested operation cannot be carried out after a send"));
     }
 
     auto transfer = std::make_unique<Transfer>();
@@ -286,7 +291,8 @@ void HttpRequest::send(const QByteArray& body) {
     } else {
         curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, method.constData());
         if (!body.isEmpty() || method == "POST") {
-            curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+            curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE,
+                             static_cast<curl_off_t>(body.size()));
             curl_easy_setopt(easy, CURLOPT_COPYPOSTFIELDS, body.constData());
         }
     }
@@ -307,7 +313,7 @@ bool HttpRequest::waitForResponse(std::optional<double> timeoutSeconds) {
     switch (m_state) {
     case State::Opened:
         raiseHttp(kErrHttpCallBeforeSend,
-              QStringLiteral("The requested operation cannot be carried out before a send"));
+                  QStringLiteral("The requested operation cannot be carried out before a send"));
     case State::Done:
         return true;
     case State::Failed:
@@ -362,12 +368,14 @@ void HttpRequest::finish() {
     }
 }
 
-void HttpRequest::raiseFailure() const { throw *m_failure; }
+void HttpRequest::raiseFailure() const {
+    throw *m_failure;
+}
 
 void HttpRequest::requireOpened() const {
     if (m_state == State::Created) {
         raiseHttp(kErrHttpCallBeforeOpen,
-              QStringLiteral("The requested operation cannot be carried out before Open"));
+                  QStringLiteral("The requested operation cannot be carried out before Open"));
     }
 }
 
@@ -375,11 +383,12 @@ void HttpRequest::requireResponse() const {
     requireOpened();
     if (m_state == State::Opened) {
         raiseHttp(kErrHttpCallBeforeSend,
-              QStringLiteral("The requested operation cannot be carried out before a send"));
+                  QStringLiteral("The requested operation cannot be carried out before a send"));
     }
     if (m_state == State::Sending) {
-        raiseHttp(kErrHttpPending,
-              QStringLiteral("The data necessary to complete this operation is not yet available"));
+        raiseHttp(
+            kErrHttpPending,
+            QStringLiteral("The data necessary to complete this operation is not yet available"));
     }
     if (m_state == State::Failed) raiseFailure();
 }
@@ -413,13 +422,15 @@ QString HttpRequest::getResponseHeader(const QString& name) const {
 QString HttpRequest::getAllResponseHeaders() const {
     requireResponse();
     QByteArray all;
-    for (const QByteArray& line : m_transfer->headerLines) all += line + "\r\n";
+    for (const QByteArray& line : m_transfer->headerLines)
+        all += line + "\r\n";
     return QString::fromLatin1(all);
 }
 
 QString HttpRequest::ResponseText() const {
     requireResponse();
-    return decodeHttpText(m_transfer->body, getResponseHeader(QStringLiteral("Content-Type")).toLatin1());
+    return decodeHttpText(m_transfer->body,
+                          getResponseHeader(QStringLiteral("Content-Type")).toLatin1());
 }
 
 QByteArray HttpRequest::ResponseBody() const {

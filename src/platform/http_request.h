@@ -26,22 +26,22 @@
 namespace platform {
 
 // Error numbers of the request object, the system's HRESULT values for these conditions.
-inline constexpr uint32_t kErrHttpInternal = 0x80072EE4;          // unexpected transport error
-inline constexpr uint32_t kErrHttpInvalidUrl = 0x80072EE5;        // URL cannot be parsed
-inline constexpr uint32_t kErrHttpUnrecognizedScheme = 0x80072EE6;  // neither http nor https
+inline constexpr uint32_t kErrHttpInternal = 0x80072EE4;           // unexpected transport error
+inline constexpr uint32_t kErrHttpInvalidUrl = 0x80072EE5;         // URL cannot be parsed
+inline constexpr uint32_t kErrHttpUnrecognizedScheme = 0x80072EE6; // neither http nor https
 inline constexpr uint32_t kErrHttpNameNotResolved = 0x80072EE7;
-inline constexpr uint32_t kErrHttpTimeout = 0x80072EE2;           // connect or stall time-out
-inline constexpr uint32_t kErrHttpCancelled = 0x80072EF1;         // Abort() or destruction
+inline constexpr uint32_t kErrHttpTimeout = 0x80072EE2;   // connect or stall time-out
+inline constexpr uint32_t kErrHttpCancelled = 0x80072EF1; // Abort() or destruction
 inline constexpr uint32_t kErrHttpCannotConnect = 0x80072EFD;
-inline constexpr uint32_t kErrHttpConnectionAborted = 0x80072EFE;  // cut mid-response
+inline constexpr uint32_t kErrHttpConnectionAborted = 0x80072EFE; // cut mid-response
 inline constexpr uint32_t kErrHttpCallBeforeOpen = 0x80072F44;
 inline constexpr uint32_t kErrHttpCallBeforeSend = 0x80072F45;
 inline constexpr uint32_t kErrHttpCallAfterSend = 0x80072F46;
 inline constexpr uint32_t kErrHttpInvalidServerResponse = 0x80072F78;
 inline constexpr uint32_t kErrHttpRedirectFailed = 0x80072F7C;
 inline constexpr uint32_t kErrHttpSecureFailure = 0x80072F8F;
-inline constexpr uint32_t kErrHttpResponseTooLarge = 0x80072F98;  // body over kMaxResponseBytes
-inline constexpr uint32_t kErrHttpPending = 0x8000000A;           // response not complete yet
+inline constexpr uint32_t kErrHttpResponseTooLarge = 0x80072F98; // body over kMaxResponseBytes
+inline constexpr uint32_t kErrHttpPending = 0x8000000A;          // response not complete yet
 inline constexpr uint32_t kErrHttpInvalidParameter = 0x80070057;
 
 class HttpRequest {

@@ -16,8 +16,8 @@ namespace {
 constexpr qsizetype kMaxCharsetName = 40;
 
 bool isCharsetNameChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
-           c == '.' || c == ':' || c == '+';
+    return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.' ||
+           c == ':' || c == '+';
 }
 
 bool isUtf8Name(const QByteArray& name) {

@@ -74,11 +74,11 @@ constexpr const char* kEngineOptions[][2] = {
 
 bool isNetworkScheme(const QString& scheme) {
     static const QStringList kSchemes = {
-        QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("rtmp"),
+        QStringLiteral("http"),  QStringLiteral("https"), QStringLiteral("rtmp"),
         QStringLiteral("rtmps"), QStringLiteral("rtmpt"), QStringLiteral("rtmpe"),
-        QStringLiteral("rtsp"), QStringLiteral("rtsps"), QStringLiteral("mms"),
-        QStringLiteral("mmsh"), QStringLiteral("mmst"), QStringLiteral("udp"),
-        QStringLiteral("rtp"), QStringLiteral("srt"),
+        QStringLiteral("rtsp"),  QStringLiteral("rtsps"), QStringLiteral("mms"),
+        QStringLiteral("mmsh"),  QStringLiteral("mmst"),  QStringLiteral("udp"),
+        QStringLiteral("rtp"),   QStringLiteral("srt"),
     };
     return kSchemes.contains(scheme);
 }
@@ -99,7 +99,8 @@ MediaPlayer::MediaPlayer(QObject* parent) : QObject(parent) {
                            QStringLiteral("The media engine could not be created"));
     }
     mpv_handle* mpv = m_mpv.get();
-    for (const auto& option : kEngineOptions) mpv_set_option_string(mpv, option[0], option[1]);
+    for (const auto& option : kEngineOptions)
+        mpv_set_option_string(mpv, option[0], option[1]);
     mpv_set_option_string(mpv, "video-unscaled", m_stretchToFit ? "no" : "downscale-big");
     if (mpv_initialize(mpv) < 0) {
         throw RuntimeError(0x80004005, QStringLiteral("MediaPlayer"),
@@ -140,15 +141,24 @@ bool MediaPlayer::isPlayableUrl(const QString& url) {
 
 QString MediaPlayer::status() const {
     switch (m_state) {
-    case Stopped: return QStringLiteral("已停止");
-    case Paused: return QStringLiteral("已暂停");
-    case Playing: return QStringLiteral("正在播放");
-    case Buffering: return QStringLiteral("正在缓冲");
-    case MediaEnded: return QStringLiteral("播放完毕");
-    case Transitioning: return QStringLiteral("正在连接...");
-    case Ready: return QStringLiteral("就绪");
-    case Reconnecting: return QStringLiteral("正在重新连接...");
-    default: return {};
+    case Stopped:
+        return QStringLiteral("已停止");
+    case Paused:
+        return QStringLiteral("已暂停");
+    case Playing:
+        return QStringLiteral("正在播放");
+    case Buffering:
+        return QStringLiteral("正在缓冲");
+    case MediaEnded:
+        return QStringLiteral("播放完毕");
+    case Transitioning:
+        return QStringLiteral("正在连接...");
+    case Ready:
+        return QStringLiteral("就绪");
+    case Reconnecting:
+        return QStringLiteral("正在重新连接...");
+    default:
+        return {};
     }
 }
 
@@ -315,10 +325,14 @@ int32_t MediaPlayer::sessionState() const {
     if (m_paused) return Paused;
     if (m_reconnecting && m_phase != Phase::Running) return Reconnecting;
     switch (m_phase) {
-    case Phase::Opening: return m_started ? Buffering : Transitioning;
-    case Phase::Loaded: return Buffering;
-    case Phase::Running: return m_cacheWait ? Buffering : Playing;
-    case Phase::None: break;
+    case Phase::Opening:
+        return m_started ? Buffering : Transitioning;
+    case Phase::Loaded:
+        return Buffering;
+    case Phase::Running:
+        return m_cacheWait ? Buffering : Playing;
+    case Phase::None:
+        break;
     }
     return m_state;
 }
@@ -364,16 +378,19 @@ void MediaPlayer::handleEvent(const mpv_event& event) {
         break;
     }
     case MPV_EVENT_SET_PROPERTY_REPLY:
-        if (event.reply_userdata == kTagVolume) m_pendingVolumeSets = std::max(0, m_pendingVolumeSets - 1);
-        if (event.reply_userdata == kTagMute) m_pendingMuteSets = std::max(0, m_pendingMuteSets - 1);
+        if (event.reply_userdata == kTagVolume)
+            m_pendingVolumeSets = std::max(0, m_pendingVolumeSets - 1);
+        if (event.reply_userdata == kTagMute)
+            m_pendingMuteSets = std::max(0, m_pendingMuteSets - 1);
         break;
     case MPV_EVENT_START_FILE: {
         if (m_acked != m_issued || m_phase == Phase::None) break;
-        const int64_t entry = static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id;
+        const int64_t entry =
+            static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id;
         if (m_currentEntry == 0) {
             m_currentEntry = m_lastEntry = entry;
         } else if (entry > m_currentEntry && entry <= m_lastEntry) {
-            m_currentEntry = entry;  // the next entry of a playlist the address expanded into
+            m_currentEntry = entry; // the next entry of a playlist the address expanded into
         } else {
             break;
         }
@@ -455,7 +472,7 @@ void MediaPlayer::onEntryFinished(bool endOfFile) {
     if (load != m_issued) return;
 
     if (m_reconnecting) {
-        scheduleReconnect();  // the next attempt, or the stop when none is left
+        scheduleReconnect(); // the next attempt, or the stop when none is left
         return;
     }
     if (live && wasRunning) {

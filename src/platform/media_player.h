@@ -42,18 +42,18 @@ class MediaPlayer : public QObject {
 public:
     // The component's play-state codes (those this player reports are marked).
     enum PlayState : int32_t {
-        Undefined = 0,      // reported: before the first URL
-        Stopped = 1,        // reported
-        Paused = 2,         // reported
-        Playing = 3,        // reported
+        Undefined = 0, // reported: before the first URL
+        Stopped = 1,   // reported
+        Paused = 2,    // reported
+        Playing = 3,   // reported
         ScanForward = 4,
         ScanReverse = 5,
-        Buffering = 6,      // reported
+        Buffering = 6, // reported
         Waiting = 7,
-        MediaEnded = 8,     // reported
-        Transitioning = 9,  // reported
-        Ready = 10,         // reported
-        Reconnecting = 11,  // reported
+        MediaEnded = 8,    // reported
+        Transitioning = 9, // reported
+        Ready = 10,        // reported
+        Reconnecting = 11, // reported
     };
 
     // Pauses before each attempt to reopen a dropped live stream; one attempt per entry.
@@ -140,7 +140,9 @@ public:
 
     // The pauses before the attempts to reopen a dropped live stream (kReconnectDelaysMs
     // unless set); an empty list gives up at once.
-    void setReconnectDelays(std::vector<int32_t> delaysMs) { m_reconnectDelays = std::move(delaysMs); }
+    void setReconnectDelays(std::vector<int32_t> delaysMs) {
+        m_reconnectDelays = std::move(delaysMs);
+    }
 
 signals:
     void PlayStateChange(int32_t NewState);
@@ -190,9 +192,9 @@ private:
     int32_t m_state = Undefined;
     bool m_stretchToFit = false;
     Phase m_phase = Phase::None;
-    bool m_started = false;     // the engine began the current entry
+    bool m_started = false; // the engine began the current entry
     bool m_paused = false;
-    bool m_cacheWait = false;   // the engine waits for its cache to fill
+    bool m_cacheWait = false; // the engine waits for its cache to fill
     // What the engine says about the current entry; a live stream is a network stream that
     // cannot seek and has no size, or a playlist-driven one (HLS, DASH) that cannot seek.
     // The engine reports a growing length for such streams, which is no length at all.

@@ -9,7 +9,9 @@ namespace platform {
 
 VideoWidget::VideoWidget(mpv_handle* mpv, QWidget* parent) : QOpenGLWidget(parent), m_mpv(mpv) {}
 
-VideoWidget::~VideoWidget() { freeRenderContext(); }
+VideoWidget::~VideoWidget() {
+    freeRenderContext();
+}
 
 void VideoWidget::releaseRenderContext() {
     freeRenderContext();
@@ -33,7 +35,8 @@ void* VideoWidget::procAddress(void*, const char* name) {
 
 void VideoWidget::onEngineUpdate(void* context) {
     auto* self = static_cast<VideoWidget*>(context);
-    QMetaObject::invokeMethod(self, [self] { self->update(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        self, [self] { self->update(); }, Qt::QueuedConnection);
 }
 
 void VideoWidget::initializeGL() {

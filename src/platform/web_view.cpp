@@ -26,8 +26,12 @@ void WebView::Navigate(const QString& url) {
     m_page->load(target);
 }
 
-bool WebView::Silent() const { return m_page->Silent(); }
+bool WebView::Silent() const {
+    return m_page->Silent();
+}
 
-void WebView::setSilent(bool silent) { m_page->setSilent(silent); }
+void WebView::setSilent(bool silent) {
+    m_page->setSilent(silent);
+}
 
 } // namespace platform

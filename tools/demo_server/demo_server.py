@@ -77,12 +77,14 @@ def melody(base, step, tempo, seconds):
 # name -> (ffmpeg arguments before the output file, output format)
 RECIPES = {
     "tv/bars.ts": (
-        LAVFI + ["smptebars=size=320x240:rate=25"] + LAVFI + ["sine=frequency=1000:sample_rate=44100"]
+        LAVFI + ["smptebars=size=320x240:rate=25"]
+        + LAVFI + ["sine=frequency=1000:sample_rate=44100"]
         + ["-t", "10"] + X264 + ["-g", "25"] + cbr_video("300k")
         + ["-c:a", "aac", "-b:a", "64k", "-muxrate", str(TV_MUXRATE)],
         "mpegts"),
     "tv/hls-base.ts": (
-        LAVFI + ["testsrc=size=320x240:rate=25"] + LAVFI + ["sine=frequency=660:sample_rate=44100"]
+        LAVFI + ["testsrc=size=320x240:rate=25"]
+        + LAVFI + ["sine=frequency=660:sample_rate=44100"]
         + ["-t", "10"] + X264 + ["-g", "50", "-keyint_min", "50", "-sc_threshold", "0"]
         + cbr_video("300k") + ["-c:a", "aac", "-b:a", "64k"],
         "mpegts"),
@@ -424,7 +426,8 @@ class DemoHandler(http.server.BaseHTTPRequestHandler):
                 return
             status = 206
         self.send_response(status)
-        self.send_header("Content-Type", self.TYPES.get(os.path.splitext(full)[1], "application/octet-stream"))
+        content_type = self.TYPES.get(os.path.splitext(full)[1], "application/octet-stream")
+        self.send_header("Content-Type", content_type)
         self.send_header("Content-Length", str(end - start + 1))
         self.send_header("Accept-Ranges", "bytes")
         if status == 206:

@@ -61,23 +61,26 @@ struct DemoCategory {
 
 inline const std::vector<DemoCategory>& demoDirectory() {
     static const std::vector<DemoCategory> directory = {
-        {"1001", "监控",
+        {"1001",
+         "监控",
          {{"1号摄像头 大门", "/media/camera/1.ts"},
           {"2号摄像头 停车场", "/media/camera/2.ts"},
           {"3号摄像头大厅", "/media/camera/3.ts"}}},
-        {"1002", "音乐",
+        {"1002",
+         "音乐",
          {{"晨光", "/media/music/1.mp3"},
           {"溪流", "/media/music/2.mp3"},
           {"夜色", "/media/music/3.mp3"},
           {"远山", "/media/music/4.mp3"},
           {"归途", "/media/music/5.mp3"}}},
-        {"1003", "电视",
+        {"1003",
+         "电视",
          {{"测试一台 彩条", "/media/tv/bars.ts"},
           {"测试二台 HLS直播", "/media/tv/hls/live.m3u8"},
           {"失效频道", "/media/tv/offline.ts"}}},
-        {"1004", "电台",
-         {{"音乐之声 MP3", "/media/radio/music.mp3"},
-          {"新闻台AAC", "/media/radio/news.aac"}}},
+        {"1004",
+         "电台",
+         {{"音乐之声 MP3", "/media/radio/music.mp3"}, {"新闻台AAC", "/media/radio/news.aac"}}},
     };
     return directory;
 }

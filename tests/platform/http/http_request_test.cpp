@@ -1,9 +1,8 @@
 #include "platform/http/local_http_server.h"
 #include "platform/http_request.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
+#include <gtest/gtest.h>
 #include <mutex>
 
 using platform::HttpRequest;
@@ -15,8 +14,7 @@ using namespace std::chrono_literals;
 namespace {
 
 // Runs `call` and returns the number of the RuntimeError it raised, 0 when it raised none.
-template <typename F>
-uint32_t errorNumberOf(F&& call) {
+template <typename F> uint32_t errorNumberOf(F&& call) {
     try {
         call();
     } catch (const RuntimeError& e) {

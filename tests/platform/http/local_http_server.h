@@ -182,13 +182,13 @@ private:
         while (lineEnd != std::string::npos) {
             const size_t start = lineEnd + 2;
             lineEnd = head.find("\r\n", start);
-            const std::string line = head.substr(start, lineEnd == std::string::npos
-                                                            ? std::string::npos
-                                                            : lineEnd - start);
+            const std::string line = head.substr(
+                start, lineEnd == std::string::npos ? std::string::npos : lineEnd - start);
             const size_t colon = line.find(':');
             if (colon == std::string::npos) continue;
             size_t v = colon + 1;
-            while (v < line.size() && line[v] == ' ') ++v;
+            while (v < line.size() && line[v] == ' ')
+                ++v;
             ex.headers.emplace_back(line.substr(0, colon), line.substr(v));
         }
         const std::string length = ex.header("Content-Length");

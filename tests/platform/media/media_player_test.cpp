@@ -216,7 +216,8 @@ TEST(MediaPlayer, LostLiveStreamIsReopened) {
     EXPECT_EQ(std::count(events.states.begin(), events.states.end(), 8), 0);
     EXPECT_GE(server.connectionCount(), 3);
     ASSERT_FALSE(durations.empty());
-    for (double d : durations) EXPECT_EQ(d, 0);
+    for (double d : durations)
+        EXPECT_EQ(d, 0);
     EXPECT_EQ(player.status(), QStringLiteral("正在播放"));
     player.controls().stop();
     EXPECT_EQ(events.states.back(), MediaPlayer::Stopped);

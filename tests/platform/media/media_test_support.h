@@ -35,8 +35,8 @@ inline QString clip(const QString& name, const QStringList& args) {
     QStringList all = {QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
                        QStringLiteral("error"), QStringLiteral("-y")};
     all += args;
-    all += {QStringLiteral("-f"), name.endsWith(QLatin1String(".ts")) ? QStringLiteral("mpegts")
-                                                                      : QStringLiteral("mp4"),
+    all += {QStringLiteral("-f"),
+            name.endsWith(QLatin1String(".ts")) ? QStringLiteral("mpegts") : QStringLiteral("mp4"),
             temp};
     QProcess ffmpeg;
     ffmpeg.start(QStringLiteral("ffmpeg"), all);
@@ -49,18 +49,28 @@ inline QString clip(const QString& name, const QStringList& args) {
 // SMPTE colour bars with a 1 kHz tone, 320 x 240, `seconds` long.
 inline QString barsClip(int seconds) {
     return clip(QStringLiteral("bars%1.mp4").arg(seconds),
-                {"-f", "lavfi", "-i", "smptebars=size=320x240:rate=25", "-f", "lavfi", "-i",
-                 "sine=frequency=1000:sample_rate=44100", "-t", QString::number(seconds),
-                 "-c:v", "libx264", "-preset", "ultrafast", "-g", "25", "-pix_fmt", "yuv420p",
-                 "-c:a", "aac", "-shortest"});
+                {"-f",       "lavfi",
+                 "-i",       "smptebars=size=320x240:rate=25",
+                 "-f",       "lavfi",
+                 "-i",       "sine=frequency=1000:sample_rate=44100",
+                 "-t",       QString::number(seconds),
+                 "-c:v",     "libx264",
+                 "-preset",  "ultrafast",
+                 "-g",       "25",
+                 "-pix_fmt", "yuv420p",
+                 "-c:a",     "aac",
+                 "-shortest"});
 }
 
 // A moving test pattern with a tone as MPEG-TS, the form of a live television stream.
 inline QString liveClip() {
     return clip(QStringLiteral("live.ts"),
-                {"-f", "lavfi", "-i", "testsrc=size=320x240:rate=10", "-f", "lavfi", "-i",
-                 "sine=frequency=440:sample_rate=44100", "-t", "6", "-c:v", "libx264", "-preset",
-                 "ultrafast", "-g", "10", "-pix_fmt", "yuv420p", "-c:a", "aac", "-shortest"});
+                {"-f",       "lavfi",     "-i",   "testsrc=size=320x240:rate=10",
+                 "-f",       "lavfi",     "-i",   "sine=frequency=440:sample_rate=44100",
+                 "-t",       "6",         "-c:v", "libx264",
+                 "-preset",  "ultrafast", "-g",   "10",
+                 "-pix_fmt", "yuv420p",   "-c:a", "aac",
+                 "-shortest"});
 }
 
 inline std::string readFile(const QString& path) {

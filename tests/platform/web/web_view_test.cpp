@@ -1,10 +1,10 @@
 #include "platform/web_view.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
 #include <QMessageBox>
-#include <QAbstractButton>
 #include <QPixmap>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -64,11 +64,11 @@ TEST(WebView, LocalPageReportsDocumentCompleteAndShows) {
 // alert shows a dialog that holds the page until it is closed.
 TEST(WebView, SilentSuppressesScriptDialogs) {
     QTemporaryDir dir;
-    const QString url = writePage(
-        dir, QStringLiteral("alert.html"),
-        QStringLiteral("<html><head><script>alert('hello');"
-                       "document.title = confirm('sure?') ? 'confirmed' : 'cancelled';"
-                       "</script></head><body>x</body></html>"));
+    const QString url =
+        writePage(dir, QStringLiteral("alert.html"),
+                  QStringLiteral("<html><head><script>alert('hello');"
+                                 "document.title = confirm('sure?') ? 'confirmed' : 'cancelled';"
+                                 "</script></head><body>x</body></html>"));
     {
         WebView view;
         view.setSilent(true);
