@@ -23,7 +23,7 @@ public:
     void addSelection() { ++m_selected; }
     void removeSelection();
     bool isSelected() const { return m_selected > 0; }
-    // Stock objects live for the whole run and are not counted as live objects.
+    // Stock objects belong to the system: never deleted and not counted as live objects.
     void markStock();
     void requestDelete();
 
