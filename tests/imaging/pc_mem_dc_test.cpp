@@ -1,11 +1,9 @@
 // The picture surface: growth rules, filling from a picture, and the pixels of its plain,
 // colour-keyed, stretched and constant-alpha copies.
-#include "imaging/draw_text_ellipsis.h"
 #include "imaging/pc_mem_dc.h"
 #include "platform/brush.h"
 #include "platform/colors.h"
 #include "platform/dc.h"
-#include "platform/font.h"
 
 #include <QImage>
 #include <cmath>
@@ -143,17 +141,6 @@ TEST(pcMemDC, Draw_WithMask_SkipsMagentaOnlyAndPlainCopyKeepsIt) {
     EXPECT_TRUE(plain.untouchedOutside(QRect(2, 3, 4, 2)));
 }
 
-// A source rectangle inside the surface is copied from its own origin.
-TEST(pcMemDC, Draw_SubRectangle_CopiesFromTheSourceOffset) {
-    pcMemDC m;
-    m.CreateFromPicture(pictureOf({{RGB(1, 1, 1), RGB(2, 2, 2), RGB(3, 3, 3)}, {RGB(4, 4, 4), RGB(5, 5, 5), kMagenta}}));
-    Target t(4, 4);
-    m.Draw(t.dc(), 1, 1, 2, 1, 0, 0, true);
-    EXPECT_EQ(t.at(0, 0), RGB(5, 5, 5));
-    EXPECT_EQ(t.at(1, 0), kBack);
-    EXPECT_TRUE(t.untouchedOutside(QRect(0, 0, 1, 1)));
-}
-
 // Source sizes below 1 stand for the surface's own width and height, in every copy.
 TEST(pcMemDC, SourceSizeBelowOne_MeansWholeSurface) {
     pcMemDC m;
@@ -258,26 +245,4 @@ TEST(pcMemDC, ReleasesEverythingItCreates) {
     }
     EXPECT_EQ(gdiObjectCount(), objects);
     EXPECT_EQ(deviceContextCount(), contexts);
-}
-
-// The surface's text drawing is the shared ellipsis rule.
-TEST(pcMemDC, pDrawText_IsTheEllipsisRule) {
-    HFONT font = CreateFont(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, QStringLiteral("DejaVu Sans"));
-    Target a(160, 20, RGB(255, 255, 255));
-    Target b(160, 20, RGB(255, 255, 255));
-    int32_t widths[2];
-    for (int i = 0; i < 2; ++i) {
-        HDC dc = i ? b.dc() : a.dc();
-        SelectObject(dc, font);
-        SetBkMode(dc, TRANSPARENT);
-        pcMemDC m;
-        widths[i] = i ? imaging::DrawTextEllipsis(dc, QStringLiteral("Phoenix Chinese Channel"), 5, 2, 60, 16, DT_CENTER)
-                      : m.pDrawText(dc, QStringLiteral("Phoenix Chinese Channel"), 5, 2, 60, 16, DT_CENTER);
-        SelectObject(dc, GetStockObject(SYSTEM_FONT));
-    }
-    DeleteObject(font);
-    EXPECT_EQ(widths[0], widths[1]);
-    EXPECT_LE(widths[0], 60);
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 160; ++x) ASSERT_EQ(a.at(x, y), b.at(x, y)) << x << "," << y;
 }
