@@ -1,6 +1,7 @@
 #include "directory_request.h"
 
 #include "app/config.h"
+#include "platform/http_request.h"
 
 namespace app {
 
@@ -28,6 +29,15 @@ QString DirectoryRequestUrl(int category, int64_t timestamp) {
 
 QString DirectoryReferer() {
     return QStringLiteral("http://") + QString::fromUtf8(config::kPageHost) + QStringLiteral("/qzone/app/blog/v6/bloglist.html");
+}
+
+QString DownloadText(const QString& url) {
+    platform::HttpRequest request;
+    request.Open(QStringLiteral("GET"), url, true);
+    request.setRequestHeader(QStringLiteral("Referer"), DirectoryReferer());
+    request.send();
+    request.waitForResponse();
+    return request.ResponseText();
 }
 
 } // namespace app

@@ -18,4 +18,9 @@ QString DirectoryRequestUrl(int category, int64_t timestamp);
 // The Referer the request carries: the service's blog-list page.
 QString DirectoryReferer();
 
+// Downloads `url` with a GET carrying the Referer and returns the body decoded by the
+// charset the response declares. Throws platform::RuntimeError on any transport error; the
+// status code is not examined.
+QString DownloadText(const QString& url);
+
 } // namespace app
