@@ -12,6 +12,12 @@ namespace app {
 // on the local clock (no conversion to UTC).
 int64_t LocalClockTimestamp(const QDateTime& localNow = QDateTime::currentDateTime());
 
+// The data-endpoint and page hosts the requests use: the configured ones unless a test has
+// pointed them at its own server.
+QString dataHost();
+QString pageHost();
+void setHostsForTesting(const QString& dataHost, const QString& pageHost);
+
 // The data-endpoint address for `category` (0..3) with every query key in its order.
 QString DirectoryRequestUrl(int category, int64_t timestamp);
 
