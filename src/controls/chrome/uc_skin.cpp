@@ -121,7 +121,8 @@ void ucSkin::start() {
     } catch (const RuntimeError&) {
         // Without the skin image the frame draws its outlines and title only.
     }
-    if (m_parent->isVisible()) layout();
+    // The host may have had its last WM_SIZE before the frame existed: lay out now.
+    layout();
 }
 
 void ucSkin::setSkinImage(const Picture& skin) {
