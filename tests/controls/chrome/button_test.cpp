@@ -251,17 +251,22 @@ TEST(ButtonPersistence, SixKeysRoundTripAndAbsentKeysTakeTheirDefaults) {
 
 TEST(ButtonResources, DestroyedButtonsReleaseWhatTheyMade) {
     Window host;
+    auto scenario = [&] {
+        for (bool defaultStyle : {true, false}) {
+            auto b = std::make_unique<ucButton>(&host);
+            PropertyBag bag;
+            bag.WriteProperty(QStringLiteral("DefaultStyle"), defaultStyle);
+            bag.WriteProperty(QStringLiteral("SkinPicture"), framesPicture(24, 72));
+            b->ReadProperties(bag);
+            b->setCaption(QStringLiteral("x"));
+            b->setDefaultStyle(!defaultStyle);
+            b->setEnabled(false);
+        }
+    };
+    scenario(); // the layer makes its stock objects on first use
     const int objects = gdiObjectCount();
     const int contexts = deviceContextCount();
-    for (bool defaultStyle : {true, false}) {
-        auto b = std::make_unique<ucButton>(&host);
-        PropertyBag bag;
-        bag.WriteProperty(QStringLiteral("DefaultStyle"), defaultStyle);
-        bag.WriteProperty(QStringLiteral("SkinPicture"), framesPicture(24, 72));
-        b->ReadProperties(bag);
-        b->setCaption(QStringLiteral("x"));
-        b->setDefaultStyle(!defaultStyle);
-    }
+    scenario();
     EXPECT_EQ(gdiObjectCount(), objects);
     EXPECT_EQ(deviceContextCount(), contexts);
 }

@@ -1,6 +1,7 @@
 // The skinned window frame on a real top-level window: hit zones, size limits, regions,
 // caption pixels, caption buttons and their events, pointer handling and the system menu.
 #include "chrome_test_util.h"
+#include "controls/chrome/c_magnetic_wnd.h"
 #include "controls/chrome/skin_menu_receiver.h"
 #include "controls/chrome/uc_skin.h"
 
@@ -370,4 +371,47 @@ TEST(SkinPersistence, SixKeysAndDesignMode) {
     EXPECT_FALSE(s->DrawIcon()) << "an absent key reads as False";
     EXPECT_EQ(s->windowRegion(), nullptr);
     EXPECT_EQ(queryMinMaxInfo(form.get()).ptMinTrackSize.x, 112) << "no interception in design mode";
+}
+
+TEST(SkinResources, FrameReleasesWhatItDrawsWith) {
+    auto scenario = [] {
+        auto form = std::make_unique<Window>(nullptr, QStringLiteral("Form"), kFullStyle);
+        SetWindowPos(form.get(), nullptr, 100, 100, 300, 200, SWP_NOZORDER);
+        auto* s = new ucSkin(form.get());
+        s->ReadProperties(PropertyBag{});
+        s->setSkinImage(testSkin());
+        ShowWindow(form.get(), SW_SHOW);
+        pumpFor(10);
+        for (WPARAM a : {0, 1, 0}) SendMessage(form.get(), WM_NCACTIVATE, a, 0);
+        SetWindowPos(form.get(), nullptr, 0, 0, 350, 250, SWP_NOMOVE | SWP_NOZORDER);
+        ShowWindow(form.get(), SW_MAXIMIZE);
+        ShowWindow(form.get(), SW_RESTORE);
+        form.reset();
+        pumpFor(10);
+    };
+    scenario(); // the layer makes its stock objects on first use
+    const int objects = gdiObjectCount();
+    const int contexts = deviceContextCount();
+    scenario();
+    EXPECT_EQ(gdiObjectCount(), objects);
+    EXPECT_EQ(deviceContextCount(), contexts);
+}
+
+TEST(SkinWithSnapping, CaptionDragOfASkinnedWindowSnapsToTheWorkArea) {
+    auto form = std::make_unique<Window>(nullptr, QStringLiteral("Form"), kFullStyle);
+    SetWindowPos(form.get(), nullptr, 200, 200, 300, 200, SWP_NOZORDER);
+    auto* s = new ucSkin(form.get());
+    s->ReadProperties(PropertyBag{});
+    ShowWindow(form.get(), SW_SHOW);
+    pumpFor(10);
+    controls::cMagneticWnd mag;
+    ASSERT_TRUE(mag.AddWindow(form.get()));
+    // The visible top edge (window top + 3) is dragged to y = 7 of the screen.
+    QTest::mousePress(s, Qt::LeftButton, {}, {100, 10});
+    QTest::mouseMove(s, {101, 10});
+    QTest::mouseMove(s, {101, 10 - 196});
+    QTest::mouseRelease(s, Qt::LeftButton, {}, {101, 10 - 196});
+    pumpFor(10);
+    EXPECT_EQ(form->windowRect().top, -3) << "the hidden frame goes past the edge";
+    EXPECT_EQ(form->windowRect().left, 200);
 }
