@@ -22,6 +22,16 @@ TEST(MagneticWnd, RegistrationRejectsDuplicatesAndNonWindows) {
     EXPECT_TRUE(mag.IsGlued(b.get()));
     EXPECT_FALSE(mag.RemoveWindow(gone));
 
+    // Glue is recomputed after a command, a minimise or a restore, not after other commands.
+    SetWindowPos(b.get(), nullptr, 320, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SendMessage(a.get(), WM_SYSCOMMAND, 0xF100, 0); // the keyboard menu: no glue check
+    EXPECT_TRUE(mag.IsGlued(b.get()));
+    SendMessage(a.get(), WM_COMMAND, 0, 0);
+    EXPECT_FALSE(mag.IsGlued(b.get()));
+    SetWindowPos(b.get(), nullptr, 300, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SendMessage(b.get(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(mag.IsGlued(b.get()));
+
     // Removing the parent keeps the child registered, parentless and no longer glued.
     EXPECT_TRUE(mag.RemoveWindow(a.get()));
     EXPECT_FALSE(mag.RemoveWindow(a.get()));
