@@ -235,14 +235,16 @@ void ucButton::ReadProperties(const PropertyBag& bag) {
     m_caption = bag.ReadString(QStringLiteral("Caption"), QString());
     m_defaultStyle = bag.ReadBool(QStringLiteral("DefaultStyle"), false);
     m_skinPicture = bag.ReadPicture(QStringLiteral("SkinPicture"), Picture());
+    // The resize handler runs before the skin surface exists, so a skin-style button keeps
+    // the size it was given until its picture is set or it is resized again.
+    m_skin.reset();
+    onResize();
     if (m_defaultStyle) {
-        m_skin.reset();
         buildDefaultFace();
     } else {
         releaseDefaultFace();
         createSkinSurface();
     }
-    onResize();
     setEnabled(bag.ReadBool(QStringLiteral("Enabled"), isEnabled()));
     if (!Window::designMode() && m_subclasser.Count() == 0) {
         HasTrackMouseEvent();

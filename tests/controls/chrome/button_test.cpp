@@ -40,6 +40,7 @@ struct ButtonHost : ::testing::Test {
         bag.WriteProperty(QStringLiteral("SkinPicture"), pic);
         bag.WriteProperty(QStringLiteral("Caption"), caption);
         button->ReadProperties(bag);
+        button->setSkinPicture(pic);
         pumpFor(10);
     }
     COLORREF px(int x, int y) const { return GetPixel(button->dc(), x, y); }
@@ -59,6 +60,15 @@ TEST_F(ButtonHost, SkinStyleTakesThePictureWidthAndAQuarterOfItsHeight) {
         EXPECT_EQ(button->width(), c.bw);
         EXPECT_EQ(button->height(), c.bh);
     }
+    // Loading alone keeps the size the button has; the next resize takes the picture's.
+    auto* loaded = new ucButton(host.get());
+    loaded->setGeometry(100, 20, 60, 22);
+    PropertyBag bag;
+    bag.WriteProperty(QStringLiteral("SkinPicture"), framesPicture(35, 136));
+    loaded->ReadProperties(bag);
+    EXPECT_EQ(loaded->size(), QSize(60, 22));
+    SetWindowPos(loaded, nullptr, 0, 0, 50, 50, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(loaded->size(), QSize(35, 34));
 }
 
 TEST_F(ButtonHost, SkinStyleDrawsTheFrameOfEachStateWithTheMagentaKeyTransparent) {
