@@ -353,8 +353,13 @@ void ucSkin::frameDoubleClick() {
 }
 
 void ucSkin::buttonPress(int32_t index, int32_t button) {
-    if (button == 1) drawCaptionButton(dc(), index, 3, false, true);
-    else if (button == 2) ShowSystemMenu();
+    if (button == 1) {
+        drawCaptionButton(dc(), index, 3, false, true);
+    } else if (button == 2) {
+        // The menu takes the pointer; its release may never reach the button.
+        m_captureButton = -1;
+        ShowSystemMenu();
+    }
 }
 
 void ucSkin::buttonMove(int32_t index, WPARAM keys) {
@@ -436,9 +441,10 @@ LRESULT ucSkin::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
         const int32_t index = m_zones.buttonAt(x, y, m_visible);
+        // A press decides anew which button, if any, follows the pointer until the release.
+        m_captureButton = index;
         if (index >= 0) {
             // A double click on a button acts as its second press.
-            m_captureButton = index;
             buttonPress(index, buttonOf(msg));
         } else if (msg == WM_LBUTTONDBLCLK) {
             frameDoubleClick();

@@ -5,6 +5,7 @@
 #include "controls/chrome/skin_menu_receiver.h"
 #include "controls/chrome/uc_skin.h"
 
+#include "imaging/skin_catalogue.h"
 #include "platform/colors.h"
 #include "platform/icon.h"
 
@@ -292,6 +293,20 @@ TEST_F(SkinHost, PointerShapesOverTheFrame) {
 }
 
 TEST_F(SkinHost, RightPressOnAButtonOpensTheSystemMenuAndSendsTheChoice) {
+    const RECT before = form->windowRect();
+    {
+        MenuAnswer dismiss(0);
+        QTest::mousePress(skin, Qt::RightButton, {}, buttonCentre(ucSkin::CloseButton));
+        EXPECT_EQ(dismiss.receiver.MenusSeen(), 1);
+    }
+    // The release went to the menu; the caption still drags afterwards.
+    QTest::mousePress(skin, Qt::LeftButton, {}, {150, 10});
+    QTest::mouseMove(skin, {151, 10});
+    QTest::mouseMove(skin, {171, 10});
+    QTest::mouseRelease(skin, Qt::LeftButton, {}, {171, 10});
+    EXPECT_EQ(form->windowRect().left, before.left + 20);
+    EXPECT_EQ(skin->ButtonState(ucSkin::CloseButton), 1);
+
     MenuAnswer answer(static_cast<UINT>(SC_MAXIMIZE));
     QTest::mousePress(skin, Qt::RightButton, {}, buttonCentre(ucSkin::CloseButton));
     QTest::mouseRelease(skin, Qt::RightButton, {}, buttonCentre(ucSkin::CloseButton));
@@ -330,7 +345,9 @@ TEST_F(SkinHost, DoubleClicksOnTheCaption) {
         skin->setSkinImage(testSkin());
         ShowWindow(form.get(), SW_SHOW);
         pumpFor(20);
-        if (c.withIcon) EXPECT_EQ(px(10, 10), RGB(0, 200, 0)) << "icon drawn";
+        if (c.withIcon) {
+            EXPECT_EQ(px(10, 10), RGB(0, 200, 0)) << "icon drawn";
+        }
         MenuAnswer answer(0); // the press on the icon opens the system menu first
         QTest::mouseClick(skin, Qt::LeftButton, {}, c.at);
         QTest::mouseDClick(skin, Qt::LeftButton, {}, c.at);
@@ -414,4 +431,29 @@ TEST(SkinWithSnapping, CaptionDragOfASkinnedWindowSnapsToTheWorkArea) {
     pumpFor(10);
     EXPECT_EQ(form->windowRect().top, -3) << "the hidden frame goes past the edge";
     EXPECT_EQ(form->windowRect().left, 200);
+}
+
+TEST(SkinArt, FrameDrawsFromTheCompiledInSkinOrSurvivesItsAbsence) {
+    auto form = std::make_unique<Window>(nullptr, QStringLiteral("Form"), kFullStyle);
+    SetWindowPos(form.get(), nullptr, 100, 100, 300, 200, SWP_NOZORDER);
+    auto* s = new ucSkin(form.get());
+    s->ReadProperties(PropertyBag{});
+    ShowWindow(form.get(), SW_SHOW);
+    pumpFor(10);
+    SendMessage(form.get(), WM_NCACTIVATE, 1, 0);
+    const int W = s->width();
+    EXPECT_EQ(GetPixel(s->dc(), W / 2, 0), 0x000000u);
+    EXPECT_EQ(GetPixel(s->dc(), W / 2, 1), 0x888B8Bu);
+    Picture art;
+    try {
+        art = imaging::LoadResPicture(QStringLiteral("SKIN"));
+    } catch (const RuntimeError&) {
+        GTEST_SKIP() << "no skin art compiled in yet; the frame drew its outlines without it";
+    }
+    // The close glyph in its normal state is the 11 x 11 cell at (22, 0) of the art.
+    const POINT p = s->Zones().buttonPos(ucSkin::CloseButton);
+    for (int y = 0; y < 11; ++y) {
+        for (int x = 0; x < 11; ++x)
+            ASSERT_EQ(GetPixel(s->dc(), p.x + x, p.y + y), fromQRgb(art.image().pixel(22 + x, y))) << x << "," << y;
+    }
 }
