@@ -49,16 +49,6 @@ TEST(MemDC, TranslateColor) {
     EXPECT_EQ(m.TranslateColor(0x00123456), 0x123456u);
 }
 
-TEST(MemDC, MembersDoNothingWithoutASurface) {
-    cMemDC m;
-    EXPECT_FALSE(m.IsCreated());
-    m.FillRect(0, 0, 5, 5, kRed);
-    EXPECT_EQ(m.GetPixel(0, 0), 0u);
-    EXPECT_EQ(m.Width(), 0);
-    EXPECT_FALSE(m.TransBlt(nullptr, 0, 0));
-    EXPECT_TRUE(m.Image().isNothing());
-}
-
 TEST(MemDC, RectangleEdgesBeforeTheirStartMeanTheSurfaceSize) {
     cMemDC m;
     m.Init(20, 10);
@@ -225,39 +215,4 @@ TEST(MemDC, DestroyRestoresAndReleasesEverythingItMade) {
     }
     EXPECT_EQ(gdiObjectCount(), objects + 1); // the target's own bitmap and nothing else
     EXPECT_EQ(deviceContextCount(), contexts + 1);
-}
-
-TEST(MemDC, DetachBitmapHandsTheSurfaceBitmapOver) {
-    cMemDC m;
-    m.Init(4, 4);
-    m.Cls(kRed);
-    HBITMAP mine = m.DetachBitmap(nullptr);
-    ASSERT_NE(mine, nullptr);
-    EXPECT_FALSE(mine->isSelected());
-    EXPECT_EQ(mine->pixel(2, 2) & 0xFFFFFF, toQRgb(kRed) & 0xFFFFFF);
-    HBITMAP other = CreateCompatibleBitmap(nullptr, 4, 4);
-    m.DetachBitmap(other); // adopted: the surface deletes it
-    m.Cls(kGreen);
-    EXPECT_EQ(m.GetPixel(1, 1), kGreen);
-    m.Destroy();
-    DeleteObject(mine);
-}
-
-TEST(MemDC, IconAndPictureOfTheSurface) {
-    cMemDC m;
-    m.Init(4, 4);
-    m.Cls(kRed);
-    m.SetPixel(0, 0, kMagenta);
-    const Picture pic = m.Image();
-    ASSERT_EQ(pic.kind(), Picture::Kind::Bitmap);
-    EXPECT_EQ(pic.image().pixel(1, 1) & 0xFFFFFF, toQRgb(kRed) & 0xFFFFFF);
-    const Picture icon = cMemDC::IconToPicture(m.ExtractIcon(kMagenta));
-    ASSERT_EQ(icon.kind(), Picture::Kind::Icon);
-    EXPECT_EQ(qAlpha(icon.image().pixel(0, 0)), 0);
-    EXPECT_EQ(qAlpha(icon.image().pixel(1, 1)), 255);
-    // Painting the picture back with the key leaves the key pixel's destination alone.
-    m.Cls(kBlue);
-    m.PaintPicture(pic, 0, 0, 0, 0, 0, 0, SRCCOPY, kMagenta);
-    EXPECT_EQ(m.GetPixel(0, 0), kBlue);
-    EXPECT_EQ(m.GetPixel(3, 3), kRed);
 }

@@ -92,14 +92,6 @@ TEST(SnapLayoutMove, ResizableWindowMeetsAnotherWindowWithItsVisibleEdges) {
     EXPECT_EQ(r.top, 550);
 }
 
-TEST(SnapLayoutMove, SnapWidthIsAdjustable) {
-    SnapLayout l = makeLayout({{{300, 300, 500, 450}, 0}});
-    l.setSnapWidth(20);
-    EXPECT_EQ(moveTo(l, 1, {15, 300}, 0).left, 0);
-    l.setSnapWidth(0);
-    EXPECT_EQ(moveTo(l, 1, {1, 300}, 0).left, 1);
-}
-
 TEST(SnapLayoutGlue, ChildrenTouchingTheParentOrAGluedSiblingFollowIt) {
     // 1: parent; 2: touches its right edge; 3: touches 2 only; 4: overlaps 1 without a shared
     // edge; 5: a parentless window touching 1.
