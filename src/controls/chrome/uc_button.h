@@ -82,7 +82,6 @@ private:
     platform::HGDIOBJ m_faceOld = nullptr;
     int32_t m_state = 0;
     int16_t m_lastButton = 0;
-    bool m_running = false;
     platform::Subclasser m_subclasser{this};
 };
 
