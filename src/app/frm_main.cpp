@@ -226,7 +226,13 @@ void FrmMain::Form_Load() {
     m_notice->Form_Load();
     m_notice->show();
     // The window is about to be shown: its first layout, with the skin surfaces in place.
+    // The children's own resize steps run too, as they do when the first layout changes
+    // their design sizes, so the control bar and the tool strip are painted from the skin.
     Form_Resize();
+    PicCnt_Resize();
+    PicCtr_Resize();
+    PicTool_Resize();
+    PicSplit_Resize();
 }
 
 void FrmMain::setSkinPicture(controls::ucButton* b, const char* name) {

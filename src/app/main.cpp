@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
                            platform::SWP_NOSIZE | platform::SWP_NOZORDER);
     frm->Form_Load();
     frm->show();
+    platform::SetForegroundWindow(frm);
     const int rc = app.exec();
     delete frm;
     return rc;

@@ -156,14 +156,16 @@ NOTICE_PAGE = """<!DOCTYPE html>
 <style>
 html, body { margin: 0; padding: 0; overflow: hidden; background: #12151c; color: #d5dae3;
   font-family: "WenQuanYi Zen Hei", "宋体", sans-serif; }
-/* The notice window shows 358 x 237 pixels of the page, from 8 px left and 384 px down. */
+/* The notice window shows 358 x 237 pixels of the page, from 8 px left and 384 px down; its
+   skin frame covers the top 24 pixels (caption) and 4 pixels on the other sides. */
 .panel { position: absolute; left: 8px; top: 384px; width: 358px; height: 237px;
-  box-sizing: border-box; padding: 14px 16px;
-  background: linear-gradient(#1d2430, #12161e); border-top: 3px solid #3b82f6; }
-h1 { margin: 0 0 10px; font-size: 16px; color: #ffffff; }
-p { margin: 0 0 7px; font-size: 13px; line-height: 1.55; }
-em { color: #7fb0ff; font-style: normal; }
-.foot { position: absolute; right: 16px; bottom: 10px; font-size: 12px; color: #7a8496; }
+  box-sizing: border-box; padding: 34px 18px 14px;
+  background: linear-gradient(#232324, #18181a); }
+h1 { margin: 0 0 10px; padding-bottom: 6px; font-size: 15px; color: #ffffff;
+  border-bottom: 1px solid #53b702; }
+p { margin: 0 0 6px; font-size: 13px; line-height: 1.5; }
+em { color: #7ed321; font-style: normal; }
+.foot { position: absolute; right: 14px; bottom: 10px; font-size: 12px; color: #75757a; }
 </style></head>
 <body>
 <div class="panel">
