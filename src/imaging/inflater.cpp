@@ -327,8 +327,11 @@ Inflater::Result Inflater::InflateRaw(std::span<const uint8_t> in, std::span<uin
         const unsigned hdist = br.take(5) + 1;
         const unsigned hclen = br.take(4) + 4;
         std::array<uint8_t, 19> clens{};
-        br.refill();
-        for (unsigned i = 0; i < hclen; ++i) clens[kCodeLenOrder[i]] = uint8_t(br.take(3));
+        // 19 lengths of 3 bits are more than one refill guarantees.
+        for (unsigned i = 0; i < hclen; ++i) {
+            br.refill();
+            clens[kCodeLenOrder[i]] = uint8_t(br.take(3));
+        }
         if (br.overrun()) return finish(false);
         if (!buildTable(clens.data(), 19, Alphabet::CodeLen, kCodeLenRootBits, m_codeLen))
             return finish(false);
