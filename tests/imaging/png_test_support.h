@@ -37,6 +37,7 @@ Pixels pixelsOf(const imaging::c32bppDIB& dib);
 // Builds a PNG file chunk by chunk.
 class PngBuilder {
 public:
+    PngBuilder();
     PngBuilder& ihdr(uint32_t width, uint32_t height, uint8_t depth, uint8_t colorType, uint8_t interlace = 0);
     PngBuilder& chunk(const char* type, const std::vector<uint8_t>& data);
     // A chunk whose stored CRC is wrong.
@@ -47,7 +48,7 @@ public:
     const std::vector<uint8_t>& bytes() const { return m_bytes; }
 
 private:
-    std::vector<uint8_t> m_bytes{0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A};
+    std::vector<uint8_t> m_bytes;
 };
 
 std::vector<uint8_t> zlibCompress(const std::vector<uint8_t>& raw);
@@ -155,6 +156,11 @@ inline void putBE32(std::vector<uint8_t>& v, uint32_t x) {
 }
 
 } // namespace detail
+
+inline PngBuilder::PngBuilder() {
+    static const uint8_t kSignature[8] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A};
+    m_bytes.assign(kSignature, kSignature + 8);
+}
 
 inline PngBuilder& PngBuilder::ihdr(uint32_t width, uint32_t height, uint8_t depth, uint8_t colorType, uint8_t interlace) {
     std::vector<uint8_t> d;
