@@ -229,6 +229,9 @@ bool decodeHuffmanBlock(BitReader& br, const Inflater::Table& lit, const Inflate
                         Output& o) {
     for (;;) {
         br.refill();
+        // A stream cut short would otherwise decode the zero bits past its end until the
+        // output is full.
+        if (br.pad && br.overrun()) return false;
         uint32_t e = lookup(lit, br.buf);
         if (entryLength(e) == 0) return false;
         br.consume(entryLength(e));
@@ -341,6 +344,7 @@ Inflater::Result Inflater::InflateRaw(std::span<const uint8_t> in, std::span<uin
         unsigned i = 0;
         while (i < total) {
             br.refill();
+            if (br.pad && br.overrun()) return finish(false);
             const uint32_t e = lookup(m_codeLen, br.buf);
             if (entryLength(e) == 0) return finish(false);
             br.consume(entryLength(e));

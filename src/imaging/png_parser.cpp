@@ -7,6 +7,7 @@
 #include <QFile>
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <cstring>
 #include <zlib.h>
 
@@ -147,6 +148,8 @@ private:
     std::vector<uint8_t> m_buffer;
 };
 
+void cPNGparser::FreeDeleter::operator()(uint8_t* p) const { std::free(p); }
+
 bool cPNGparser::zlibAvailable() { return s_zlibAvailable.load(std::memory_order_relaxed); }
 void cPNGparser::setZlibAvailable(bool available) { s_zlibAvailable.store(available, std::memory_order_relaxed); }
 
@@ -185,7 +188,7 @@ bool cPNGparser::decode(ChunkSource& src, c32bppDIB& host) {
     if (!walkChunks(src) || m_imageData.empty()) return false;
     if (!checkIHDR()) return false;
 
-    std::vector<uint8_t> raw;
+    RawBuffer raw;
     size_t produced = 0;
     if (!inflateImageData(raw, produced)) return false;
     m_imageData = {};
@@ -193,7 +196,7 @@ bool cPNGparser::decode(ChunkSource& src, c32bppDIB& host) {
     completePalette();
     if (!buildColourTable()) return false;
     if (!host.InitializeDIB(m_width, m_height)) return false;
-    if (!unfilterAndConvert(raw.data(), produced, host)) {
+    if (!unfilterAndConvert(raw.get(), produced, host)) {
         host.DestroyDIB();
         return false;
     }
@@ -381,17 +384,24 @@ int64_t cPNGparser::expectedRawSize() const {
     return total;
 }
 
-bool cPNGparser::inflateImageData(std::vector<uint8_t>& raw, size_t& produced) {
-    raw.assign(size_t(expectedRawSize()), 0);
+bool cPNGparser::inflateImageData(RawBuffer& raw, size_t& produced) {
+    const size_t size = size_t(expectedRawSize());
+    // calloc's pages are zero without being touched, so a large image whose data stops early
+    // costs only what its data fills.
+    raw.reset(static_cast<uint8_t*>(std::calloc(size, 1)));
+    if (!raw) return false;
     if (m_zlib) {
-        uLongf destLen = uLongf(raw.size());
-        if (::uncompress(raw.data(), &destLen, m_imageData.data(), uLong(m_imageData.size())) == Z_OK) {
+        uLongf destLen = uLongf(size);
+        if (::uncompress(raw.get(), &destLen, m_imageData.data(), uLong(m_imageData.size())) == Z_OK) {
             produced = destLen;
             return true;
         }
+        // The built-in inflater starts again from clean zero pages.
+        raw.reset(static_cast<uint8_t*>(std::calloc(size, 1)));
+        if (!raw) return false;
     }
     Inflater inflater;
-    const auto r = inflater.InflateZlib(m_imageData, raw);
+    const auto r = inflater.InflateZlib(m_imageData, std::span<uint8_t>(raw.get(), size));
     if (!r.ok) return false;
     produced = r.produced;
     if (m_zlib) {
@@ -400,7 +410,7 @@ bool cPNGparser::inflateImageData(std::vector<uint8_t>& raw, size_t& produced) {
         // (RFC 1950, 2.2).
         if (m_imageData.size() - r.consumed < 4) return false;
         const uint32_t stored = readBE32(m_imageData.data() + r.consumed);
-        if (uint32_t(::adler32(1L, raw.data(), uInt(produced))) != stored) return false;
+        if (uint32_t(::adler32(1L, raw.get(), uInt(produced))) != stored) return false;
     }
     return true;
 }

@@ -10,6 +10,7 @@
 #include <QString>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -44,6 +45,10 @@ public:
     static constexpr int64_t kMaxPixels = 0x7FFFFFFF / 32;
 
 private:
+    struct FreeDeleter {
+        void operator()(uint8_t* p) const;
+    };
+    using RawBuffer = std::unique_ptr<uint8_t, FreeDeleter>;
     class ChunkSource;
     class StreamSource;
     class FileSource;
@@ -56,7 +61,7 @@ private:
     void processTRNS(std::span<const uint8_t> data);
     void processIDAT(std::span<const uint8_t> data, size_t dataLength);
     bool checkIHDR() const;
-    bool inflateImageData(std::vector<uint8_t>& raw, size_t& produced);
+    bool inflateImageData(RawBuffer& raw, size_t& produced);
     void completePalette();
     bool buildColourTable();
     bool unfilterAndConvert(uint8_t* raw, size_t produced, c32bppDIB& host);
