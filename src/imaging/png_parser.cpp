@@ -3,15 +3,21 @@
 #include "imaging/dib_32bpp.h"
 #include "imaging/gdi_plus.h"
 #include "imaging/inflater.h"
+#include "imaging/png_filters.h"
+#include "imaging/png_row_source.h"
 
 #include <QFile>
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <zlib.h>
 
 namespace imaging {
+
+// Pixels are moved as 32-bit words whose first byte in memory is the low one.
+static_assert(std::endian::native == std::endian::little);
 
 namespace {
 
@@ -73,41 +79,6 @@ inline void storePixel(uint8_t* d, unsigned r, unsigned g, unsigned b, unsigned 
     d[1] = uint8_t(g * a / 255);
     d[2] = uint8_t(r * a / 255);
     d[3] = uint8_t(a);
-}
-
-// Paeth predictor (PNG second edition, 9.4): ties go to left, then up, then upper-left.
-inline uint8_t paeth(int a, int b, int c) {
-    const int pa = std::abs(b - c);
-    const int pb = std::abs(a - c);
-    const int pc = std::abs(a + b - 2 * c);
-    if (pa <= pb && pa <= pc) return uint8_t(a);
-    if (pb <= pc) return uint8_t(b);
-    return uint8_t(c);
-}
-
-// Reverses the filter of one row in place. `prev` is the previous row of the same pass after
-// unfiltering, or a row of zeros for the first row.
-void unfilterRow(unsigned type, uint8_t* cur, const uint8_t* prev, size_t n, unsigned bpp) {
-    switch (type) {
-    case 1:
-        for (size_t i = bpp; i < n; ++i) cur[i] = uint8_t(cur[i] + cur[i - bpp]);
-        break;
-    case 2:
-        for (size_t i = 0; i < n; ++i) cur[i] = uint8_t(cur[i] + prev[i]);
-        break;
-    case 3:
-        for (size_t i = 0; i < bpp && i < n; ++i) cur[i] = uint8_t(cur[i] + (prev[i] >> 1));
-        for (size_t i = bpp; i < n; ++i)
-            cur[i] = uint8_t(cur[i] + ((unsigned(cur[i - bpp]) + prev[i]) >> 1));
-        break;
-    case 4:
-        for (size_t i = 0; i < bpp && i < n; ++i) cur[i] = uint8_t(cur[i] + prev[i]);
-        for (size_t i = bpp; i < n; ++i)
-            cur[i] = uint8_t(cur[i] + paeth(cur[i - bpp], prev[i], prev[i - bpp]));
-        break;
-    default:
-        break;
-    }
 }
 
 } // namespace
@@ -187,19 +158,38 @@ bool cPNGparser::decode(ChunkSource& src, c32bppDIB& host) {
     m_zlib = zlibAvailable();
     if (!walkChunks(src) || m_imageData.empty()) return false;
     if (!checkIHDR()) return false;
-
-    RawBuffer raw;
-    size_t produced = 0;
-    if (!inflateImageData(raw, produced)) return false;
-    m_imageData = {};
-
     completePalette();
-    if (!buildColourTable()) return false;
+    buildColourTable();
     if (!host.InitializeDIB(m_width, m_height)) return false;
-    if (!unfilterAndConvert(raw.get(), produced, host)) {
-        host.DestroyDIB();
-        return false;
+
+    bool done = false;
+    if (m_zlib) {
+        // zlib inflates while the rows are converted. If it refuses the data, which is when
+        // uncompress would have failed, the built-in inflater starts again on a clean image.
+        ZlibRowSource rows(m_imageData);
+        const bool converted = unfilterAndConvert(rows, host);
+        if (!converted) {
+            host.DestroyDIB();
+            return false;
+        }
+        done = rows.finish();
+        if (!done) host.EraseDIB();
     }
+    if (!done) {
+        RawBuffer raw;
+        size_t produced = 0;
+        if (!inflateBuiltIn(raw, produced)) {
+            host.DestroyDIB();
+            return false;
+        }
+        m_imageData = {};
+        BufferRowSource rows(raw.get(), size_t(expectedRawSize()), produced);
+        if (!unfilterAndConvert(rows, host)) {
+            host.DestroyDIB();
+            return false;
+        }
+    }
+    m_imageData = {};
     const bool alpha = m_colorType == 4 || m_colorType == 6 || m_transKey != -1;
     host.SetAlphaFlag(alpha);
     host.SetImageType(10);
@@ -212,7 +202,6 @@ bool cPNGparser::walkChunks(ChunkSource& src) {
     const size_t length = src.length();
     size_t pos = 8;
     enum class IdatRun { Before, Inside, After } idatRun = IdatRun::Before;
-    m_imageData.reserve(std::min<size_t>(length / 2 + 1, size_t(64) << 20));
     for (;;) {
         // Data that ends exactly at a chunk boundary has lost only its IEND; what was collected
         // is decoded.
@@ -331,9 +320,10 @@ void cPNGparser::processTRNS(std::span<const uint8_t> data) {
     }
 }
 
+// The image data cannot be longer than the data it comes from, so one allocation of that
+// size at the first IDAT holds it all without ever moving it.
 void cPNGparser::processIDAT(std::span<const uint8_t> data, size_t dataLength) {
-    const size_t total = m_imageData.size() + data.size();
-    if (total > m_imageData.capacity()) m_imageData.reserve(total + dataLength / 4 + 1);
+    if (m_imageData.capacity() == 0) m_imageData.reserve(dataLength);
     m_imageData.insert(m_imageData.end(), data.begin(), data.end());
 }
 
@@ -384,22 +374,14 @@ int64_t cPNGparser::expectedRawSize() const {
     return total;
 }
 
-bool cPNGparser::inflateImageData(RawBuffer& raw, size_t& produced) {
+// The built-in inflater into one buffer of the expected size (RFC 1951), used without zlib or
+// when zlib refused the data.
+bool cPNGparser::inflateBuiltIn(RawBuffer& raw, size_t& produced) {
     const size_t size = size_t(expectedRawSize());
     // calloc's pages are zero without being touched, so a large image whose data stops early
     // costs only what its data fills.
     raw.reset(static_cast<uint8_t*>(std::calloc(size, 1)));
     if (!raw) return false;
-    if (m_zlib) {
-        uLongf destLen = uLongf(size);
-        if (::uncompress(raw.get(), &destLen, m_imageData.data(), uLong(m_imageData.size())) == Z_OK) {
-            produced = destLen;
-            return true;
-        }
-        // The built-in inflater starts again from clean zero pages.
-        raw.reset(static_cast<uint8_t*>(std::calloc(size, 1)));
-        if (!raw) return false;
-    }
     Inflater inflater;
     const auto r = inflater.InflateZlib(m_imageData, std::span<uint8_t>(raw.get(), size));
     if (!r.ok) return false;
@@ -430,8 +412,8 @@ void cPNGparser::completePalette() {
 
 // Premultiplied pixels of every index (colour type 3) or grey value (colour type 0) at depths
 // up to 8, with the alpha the tRNS chunk gives them.
-bool cPNGparser::buildColourTable() {
-    if ((m_colorType != 0 && m_colorType != 3) || m_bitDepth > 8) return true;
+void cPNGparser::buildColourTable() {
+    if ((m_colorType != 0 && m_colorType != 3) || m_bitDepth > 8) return;
     m_colourEntries = unsigned(std::min<size_t>(m_palette.size() / 3, 256));
     for (unsigned i = 0; i < m_colourEntries; ++i) {
         unsigned a = 255;
@@ -439,36 +421,53 @@ bool cPNGparser::buildColourTable() {
         if (m_colorType == 0 && m_transKey != -1 && int32_t(i) == m_transKey) a = 0;
         m_colourTable[i] = premultipliedBGRA(m_palette[3 * i], m_palette[3 * i + 1], m_palette[3 * i + 2], a);
     }
-    return true;
 }
 
-bool cPNGparser::unfilterAndConvert(uint8_t* raw, size_t produced, c32bppDIB& host) {
+// Unfilters and converts the rows pass by pass (the pseudo-pass 8 for a non-interlaced image),
+// taking the inflated data from `rows` in batches. Rows the data never reached stay
+// transparent black; a row that is only partly there is converted with zeros for the rest.
+bool cPNGparser::unfilterAndConvert(PngRowSource& rows, c32bppDIB& host) {
     uint8_t* const bits = host.BitsPointer();
     const size_t stride = size_t(m_width) * 4;
     const unsigned bpp = filterBytesPerPixel();
-    std::vector<uint8_t> zeros(rowBytes(m_width), 0);
+    const size_t widest = rowBytes(m_width);
+    const std::vector<uint8_t> zeros(widest, 0);
+    std::vector<uint8_t> kept(widest, 0);
 
-    size_t pos = 0;
     const int first = m_interlace ? 0 : 7;
     const int last = m_interlace ? 6 : 7;
     for (int p = first; p <= last; ++p) {
         const auto& ps = kPasses[p];
         const int64_t cols = passExtent(m_width, ps.colStart, ps.colStep);
-        const int64_t rows = passExtent(m_height, ps.rowStart, ps.rowStep);
-        if (cols == 0 || rows == 0) continue;
+        const int64_t passRows = passExtent(m_height, ps.rowStart, ps.rowStep);
+        if (cols == 0 || passRows == 0) continue;
         const size_t n = rowBytes(cols);
+        const size_t len = n + 1;
+        const int64_t perBatch = int64_t(std::max<size_t>(1, rows.batchLimit() / len));
         const uint8_t* prev = zeros.data();
-        for (int64_t r = 0; r < rows; ++r, pos += n + 1) {
-            // Rows the image data never reached stay transparent black.
-            if (pos >= produced) return true;
-            uint8_t* row = raw + pos;
-            const unsigned type = row[0];
-            if (type > 4 && m_interlace) return false;
-            unfilterRow(type, row + 1, prev, n, bpp);
-            prev = row + 1;
-            const int64_t y = ps.rowStart + r * ps.rowStep;
-            uint8_t* dst = bits + size_t(m_height - 1 - y) * stride;
-            if (!convertRow(row + 1, dst, ps.colStart, ps.colStep, int(cols))) return false;
+        for (int64_t r = 0; r < passRows;) {
+            const int64_t k = std::min(perBatch, passRows - r);
+            const size_t want = size_t(k) * len;
+            uint8_t* data = nullptr;
+            const size_t got = rows.next(want, data);
+            const int64_t present = int64_t((got + len - 1) / len);
+            for (int64_t j = 0; j < present; ++j) {
+                uint8_t* row = data + size_t(j) * len;
+                const unsigned type = row[0];
+                if (type > 4 && m_interlace) return false;
+                unfilterPngRow(type, row + 1, prev, n, bpp);
+                prev = row + 1;
+                const int64_t y = ps.rowStart + (r + j) * ps.rowStep;
+                uint8_t* dst = bits + size_t(m_height - 1 - y) * stride;
+                if (!convertRow(row + 1, dst, ps.colStart, ps.colStep, int(cols))) return false;
+            }
+            if (got < want) return true;
+            r += k;
+            // The next batch may reuse the memory of this one.
+            if (r < passRows) {
+                std::memcpy(kept.data(), prev, n);
+                prev = kept.data();
+            }
         }
     }
     return true;
@@ -514,10 +513,8 @@ bool cPNGparser::convertRow(const uint8_t* s, uint8_t* dstRow, int x0, int dx, i
         case 2:
             if (!keyed) {
                 for (int k = 0; k < count; ++k, s += 3, d += step) {
-                    d[0] = s[2];
-                    d[1] = s[1];
-                    d[2] = s[0];
-                    d[3] = 255;
+                    const uint32_t v = s[2] | (uint32_t(s[1]) << 8) | (uint32_t(s[0]) << 16) | 0xFF000000u;
+                    std::memcpy(d, &v, 4);
                 }
                 return true;
             }
@@ -530,7 +527,17 @@ bool cPNGparser::convertRow(const uint8_t* s, uint8_t* dstRow, int x0, int dx, i
             for (int k = 0; k < count; ++k, s += 2, d += step) storePixel(d, s[0], s[0], s[0], s[1]);
             return true;
         case 6:
-            for (int k = 0; k < count; ++k, s += 4, d += step) storePixel(d, s[0], s[1], s[2], s[3]);
+            for (int k = 0; k < count; ++k, s += 4, d += step) {
+                if (s[3] == 255) {
+                    // Opaque: R and B change places, nothing else.
+                    uint32_t v;
+                    std::memcpy(&v, s, 4);
+                    v = (v & 0xFF00FF00u) | ((v >> 16) & 0xFFu) | ((v & 0xFFu) << 16);
+                    std::memcpy(d, &v, 4);
+                } else {
+                    storePixel(d, s[0], s[1], s[2], s[3]);
+                }
+            }
             return true;
         default:
             return false;

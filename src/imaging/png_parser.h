@@ -19,6 +19,7 @@ class QFile;
 namespace imaging {
 
 class c32bppDIB;
+class PngRowSource;
 
 class cPNGparser {
 public:
@@ -61,10 +62,10 @@ private:
     void processTRNS(std::span<const uint8_t> data);
     void processIDAT(std::span<const uint8_t> data, size_t dataLength);
     bool checkIHDR() const;
-    bool inflateImageData(RawBuffer& raw, size_t& produced);
+    bool inflateBuiltIn(RawBuffer& raw, size_t& produced);
     void completePalette();
-    bool buildColourTable();
-    bool unfilterAndConvert(uint8_t* raw, size_t produced, c32bppDIB& host);
+    void buildColourTable();
+    bool unfilterAndConvert(PngRowSource& rows, c32bppDIB& host);
     bool convertRow(const uint8_t* src, uint8_t* dstRow, int x0, int dx, int count) const;
 
     unsigned bitsPerPixel() const;
