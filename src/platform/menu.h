@@ -1,0 +1,44 @@
+#pragma once
+// Menus: popup menus, a window's system menu, and TrackPopupMenu, whose popup is a window of
+// class "#32768" (MenuWindow) created through the layer, so thread hooks see it being made.
+
+#include "messages.h"
+
+#include <QString>
+#include <vector>
+
+namespace platform {
+
+struct MenuItem {
+    UINT id = 0;
+    QString text;
+    UINT flags = MF_STRING;
+    HMENU submenu = nullptr;
+    bool isSeparator() const { return (flags & MF_SEPARATOR) != 0; }
+    bool isDisabled() const { return (flags & (MF_GRAYED | MF_DISABLED)) != 0; }
+};
+
+class Menu {
+public:
+    std::vector<MenuItem> items;
+};
+
+HMENU CreatePopupMenu();
+bool DestroyMenu(HMENU menu);
+bool AppendMenu(HMENU menu, UINT flags, UINT id, const QString& text);
+int32_t GetMenuItemCount(HMENU menu);
+UINT GetMenuItemID(HMENU menu, int32_t pos);
+// Returns the previous state flags, or -1 when there is no such item.
+int32_t EnableMenuItem(HMENU menu, UINT item, UINT flags);
+
+// The window's system menu (Restore, Move, Size, Minimize, Maximize, Close), its items
+// enabled for the window's styles and show state. The window owns it; `revert` rebuilds it.
+HMENU GetSystemMenu(HWND hwnd, bool revert);
+
+// Shows `menu` at (x, y) and runs until an item is chosen or the menu is dismissed. With
+// TPM_RETURNCMD returns the chosen command (0 when dismissed); otherwise posts WM_COMMAND
+// (WM_SYSCOMMAND for the owner's system menu) to `owner` and returns whether one was chosen.
+UINT TrackPopupMenu(HMENU menu, UINT flags, int32_t x, int32_t y, int32_t reserved, HWND owner,
+                    const RECT* rc);
+
+} // namespace platform
