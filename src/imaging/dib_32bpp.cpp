@@ -2,6 +2,9 @@
 
 #include "imaging/gdi_plus.h"
 #include "imaging/png_parser.h"
+#include "platform/bitmap.h"
+#include "platform/dc.h"
+#include "platform/message_box.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -17,11 +20,7 @@ namespace {
 // Streams and files shorter than this cannot hold an image worth decoding.
 constexpr int64_t kMinImageBytes = 57;
 
-uintptr_t s_nextHandle = 1;
-
 } // namespace
-
-void c32bppDIB::FreeDeleter::operator()(uint8_t* p) const { std::free(p); }
 
 c32bppDIB::c32bppDIB() {
     // A current system: AlphaBlend friendly and usable. The platform image library (Qt's
@@ -32,28 +31,43 @@ c32bppDIB::c32bppDIB() {
     if (isGDIplusEnabled()) m_highQuality = true;
 }
 
-c32bppDIB::~c32bppDIB() { DestroyDIB(); }
+c32bppDIB::~c32bppDIB() {
+    DestroyDIB();
+    deleteOwnDC();
+}
 
 bool c32bppDIB::createBits(int32_t width, int32_t height) {
-    const size_t bytes = size_t(width) * size_t(height) * 4;
-    // calloc hands out zeroed pages without touching them, which keeps large images cheap.
-    auto* p = static_cast<uint8_t*>(std::calloc(bytes, 1));
-    if (!p) return false;
-    m_bits.reset(p);
-    m_handle = s_nextHandle++;
-    return true;
+    try {
+        m_bitmap = platform::CreateDIBSection32(width, height, &m_bits);
+    } catch (const std::bad_alloc&) {
+        m_bitmap = nullptr;
+    }
+    if (!m_bitmap) m_bits = nullptr;
+    return m_bitmap != nullptr;
 }
 
 void c32bppDIB::releaseBits() {
-    m_bits.reset();
-    m_handle = 0;
+    if (m_dc && m_previousObject) {
+        platform::SelectObject(m_dc, m_previousObject);
+        m_previousObject = nullptr;
+    }
+    if (m_bitmap) platform::DeleteObject(m_bitmap);
+    m_bitmap = nullptr;
+    m_bits = nullptr;
+}
+
+void c32bppDIB::deleteOwnDC() {
+    if (!m_dc) return;
+    if (m_previousObject) platform::SelectObject(m_dc, m_previousObject);
+    m_previousObject = nullptr;
+    platform::DeleteDC(m_dc);
+    m_dc = nullptr;
 }
 
 bool c32bppDIB::InitializeDIB(int32_t Width, int32_t Height) {
     DestroyDIB();
     if (Width < 0 || Height == 0) return false;
     const int64_t h = Height < 0 ? -int64_t(Height) : int64_t(Height);
-    if (Width == 0) return false;
     // Width × Height × 4 must fit a signed 32-bit value.
     if (int64_t(Width) * h * 4 > 0x7FFFFFFF) return false;
     if (!createBits(Width, int32_t(h))) return false;
@@ -61,10 +75,14 @@ bool c32bppDIB::InitializeDIB(int32_t Width, int32_t Height) {
     m_height = int32_t(h);
     m_imageType = 0;
     m_alpha = true;
+    if (m_manageOwnDC) LoadDIBinDC(true);
     return true;
 }
 
+// The DC goes with the image; a DC kept by ManageOwnDC survives only while images come and go
+// through InitializeDIB, which makes a new one when needed.
 void c32bppDIB::DestroyDIB() {
+    deleteOwnDC();
     releaseBits();
     m_sourceFormat.clear();
     m_width = m_height = 0;
@@ -72,9 +90,33 @@ void c32bppDIB::DestroyDIB() {
     m_imageType = -1;
 }
 
+platform::HDC c32bppDIB::LoadDIBinDC(bool bLoad) {
+    if (bLoad) {
+        if (!m_bitmap) return nullptr;
+        if (!m_dc) m_dc = platform::CreateCompatibleDC(nullptr);
+        if (!m_previousObject) m_previousObject = platform::SelectObject(m_dc, m_bitmap);
+        return m_dc;
+    }
+    if (m_dc && m_previousObject) {
+        platform::SelectObject(m_dc, m_previousObject);
+        m_previousObject = nullptr;
+    }
+    if (!m_manageOwnDC) deleteOwnDC();
+    return nullptr;
+}
+
+void c32bppDIB::setManageOwnDC(bool bManage) {
+    m_manageOwnDC = bManage;
+    if (bManage) {
+        if (m_bitmap) LoadDIBinDC(true);
+    } else {
+        deleteOwnDC();
+    }
+}
+
 void c32bppDIB::EraseDIB() {
-    if (!m_handle) return;
-    std::memset(m_bits.get(), 0, size_t(m_width) * size_t(m_height) * 4);
+    if (!m_bitmap) return;
+    std::memset(m_bits, 0, size_t(m_width) * size_t(m_height) * 4);
     m_imageType = 0;
     m_alpha = true;
 }
@@ -149,10 +191,10 @@ bool c32bppDIB::loadDispatcher(Source source, const QString& fileName, std::span
         }
     }
     bool workIsSource = false;
-    if (!m_handle && isGDIplusEnabled()) {
+    if (!m_bitmap && isGDIplusEnabled()) {
         if (source == Source::File) cGDIPlus::LoadImageFromFile(fileName, *this, m_gdiToken);
         else cGDIPlus::LoadImageFromBytes(bytes, *this, m_gdiToken);
-        if (m_handle && saveFormat) {
+        if (m_bitmap && saveFormat) {
             std::vector<uint8_t> png;
             if (cGDIPlus::SaveToPNG(QString(), png, *this, m_gdiToken)) {
                 work = std::move(png);
@@ -160,7 +202,7 @@ bool c32bppDIB::loadDispatcher(Source source, const QString& fileName, std::span
             }
         }
     }
-    if (!m_handle) return false;
+    if (!m_bitmap) return false;
 
     if (saveFormat) {
         if (workIsSource) {
@@ -185,7 +227,7 @@ bool c32bppDIB::LoadPicture_Resource(const std::variant<int32_t, QString>& ResIn
     try {
         if (!std::holds_alternative<QString>(ResSection)) {
             LoadPicture_StdPicture(0);
-            return m_handle != 0;
+            return m_bitmap != nullptr;
         }
         const QString type = std::get<QString>(ResSection);
         const QString name = std::holds_alternative<QString>(ResIndex)
@@ -205,7 +247,7 @@ bool c32bppDIB::LoadPicture_Resource(const std::variant<int32_t, QString>& ResIn
         const auto* p = reinterpret_cast<const uint8_t*>(data.constData());
         LoadPicture_Stream(std::span<const uint8_t>(p, size_t(data.size())), iconCx, iconCy, streamStart,
                            streamLength, false, iconBitDepth);
-        return m_handle != 0;
+        return m_bitmap != nullptr;
     } catch (...) {
         return false;
     }
@@ -234,7 +276,7 @@ bool c32bppDIB::GetOrginalFormat(std::vector<uint8_t>& outStream) const {
 // --- Pixels ---
 
 int32_t c32bppDIB::GetPixel(int32_t x, int32_t y, int32_t* AlphaValue, bool asPreMultiplied) const {
-    if (!m_handle || x < 0 || y < 0 || x >= m_width || y >= m_height) {
+    if (!m_bitmap || x < 0 || y < 0 || x >= m_width || y >= m_height) {
         if (AlphaValue) *AlphaValue = 0;
         return -1;
     }
@@ -255,7 +297,6 @@ int32_t c32bppDIB::GetPixel(int32_t x, int32_t y, int32_t* AlphaValue, bool asPr
 
 namespace imaging {
 
-// FIXME: show through the windowing layer's message box once that layer exists.
-void c32bppDIB::showLoadError(const QString&) {}
+void c32bppDIB::showLoadError(const QString& description) { platform::MsgBox(description, platform::vbOKOnly); }
 
 } // namespace imaging

@@ -3,6 +3,8 @@
 // bytes B, G, R, A, rows bottom-up with a stride of Width × 4 (the PixelBuffer32 layout), with
 // loaders that fill it, a Render operation that draws it with per-pixel alpha, and effects.
 
+#include "platform/messages.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -64,6 +66,24 @@ public:
     // Colour 0x00BBGGRR at (x, y) counted from the top left; -1 and alpha 0 outside the image.
     int32_t GetPixel(int32_t x, int32_t y, int32_t* AlphaValue = nullptr, bool asPreMultiplied = true) const;
 
+    // --- Drawing ---
+    // Draws the source rectangle onto `destinationDC`, or into `destHostDIB` when given,
+    // scaled to the destination rectangle. A negative srcWidth/srcHeight mirrors the image
+    // (the destination rectangle stays where it is). Opacity is a percentage taken modulo 100
+    // (0 meaning 100); 0 or less draws nothing. grayScale picks a weight set (-1 none),
+    // LightAdjustment (-100..100) brightens or darkens, Angle rotates about the destination
+    // centre. Blend is accepted and unused.
+    bool Render(platform::HDC destinationDC, int32_t destX = 0, int32_t destY = 0, int32_t destWidth = 0,
+                int32_t destHeight = 0, int32_t SrcX = 0, int32_t SrcY = 0, int32_t srcWidth = 0,
+                int32_t srcHeight = 0, int32_t Opacity = 100, bool Blend = true, bool SetHalfTone = true,
+                c32bppDIB* destHostDIB = nullptr, int32_t grayScale = -1, int32_t LightAdjustment = 0,
+                double Angle = 0, bool CenterOnDestXY = false);
+    // True: the own DC, holding the bitmap (null without an image). False: the bitmap leaves
+    // the DC, which is deleted unless ManageOwnDC is set.
+    platform::HDC LoadDIBinDC(bool bLoad);
+    bool ManageOwnDC() const { return m_manageOwnDC; }
+    void setManageOwnDC(bool bManage);
+
     // --- Export and effects ---
     bool SaveToStream(std::vector<uint8_t>& outStream) const;
     bool GetDIBbits(std::vector<uint8_t>& outStream, bool as2dArray = false, bool asBGRformat = true,
@@ -72,6 +92,16 @@ public:
     bool SetDIBbits(std::span<const uint8_t> inStream, bool isBGRformat = true, bool is32bpp = true,
                     bool isWordAligned = true, bool isBottomUp = true, int32_t dstX = 0, int32_t dstY = 0,
                     int32_t dstWidth = 0, int32_t dstHeight = 0);
+    // Copies into `cDIBclass` (created when null) at newWidth × newHeight: 0 means the source
+    // size, a negative size mirrors, another size is drawn with Render.
+    bool CopyImageTo(std::unique_ptr<c32bppDIB>& cDIBclass, int32_t newWidth = 0, int32_t newHeight = 0,
+                     bool CopyOriginalFormat = false);
+    // A region of the pixels with alpha: Style 0 bounding box, 1 one span per row, 2 every
+    // run. The caller owns it; null without an image or for another style.
+    platform::HRGN CreateRegion(int32_t Style = 0, int32_t xOffset = 0, int32_t yOffset = 0) const;
+    bool CreateCheckerBoard(int32_t CheckerSize, uint32_t FirstColor, uint32_t SecondColor);
+    bool RenderDropShadow_JIT(platform::HDC hdc, int32_t x, int32_t y, int32_t blurDepth, uint32_t Color,
+                              int32_t Opacity = 100);
     bool MakeTransparent(uint32_t TransparentColor, bool Revert = false);
     bool MakeImageInverse();
     bool MirrorImage(bool MirrorAxisX, bool MirrorAxisY);
@@ -81,8 +111,8 @@ public:
     bool GetDroppedFileNames(const QMimeData* OLEDragDrop_DataObject, QStringList& ListOfFiles) const;
 
     // --- State ---
-    uintptr_t Handle() const { return m_handle; }
-    uint8_t* BitsPointer() const { return m_bits.get(); }
+    platform::HBITMAP Handle() const { return m_bitmap; }
+    uint8_t* BitsPointer() const { return m_bits; }
     int32_t Width() const { return m_width; }
     int32_t Height() const { return m_height; }
     int32_t scanWidth() const { return m_width * 4; }
@@ -105,7 +135,7 @@ public:
     void SetImageType(int32_t v) { m_imageType = v; }
 
     // Image row y (0 = top) in the buffer.
-    uint8_t* row(int32_t y) const { return m_bits.get() + size_t(m_height - 1 - y) * size_t(m_width) * 4; }
+    uint8_t* row(int32_t y) const { return m_bits + size_t(m_height - 1 - y) * size_t(m_width) * 4; }
 
 private:
     enum class Source { File, Stream };
@@ -113,15 +143,23 @@ private:
     bool loadDispatcher(Source source, const QString& fileName, std::span<const uint8_t> bytes,
                         bool saveFormat, int32_t& iconCx, int32_t& iconCy, int32_t& iconBitDepth);
 
-    // The pixel memory, behind one seam so the storage can become a platform bitmap.
+    // The pixel memory: a bottom-up 32-bit section of the platform, selectable into a DC.
     bool createBits(int32_t width, int32_t height);
     void releaseBits();
+    void deleteOwnDC();
 
-    struct FreeDeleter {
-        void operator()(uint8_t* p) const;
-    };
-    std::unique_ptr<uint8_t, FreeDeleter> m_bits;
-    uintptr_t m_handle = 0;
+    // Drawing paths of Render (dib_32bpp_render.cpp).
+    struct RenderJob;
+    bool renderAlphaBlend(const RenderJob& job);
+    bool renderPainter(const RenderJob& job);
+    bool renderSoftware(const RenderJob& job);
+    bool renderRotatedSoftware(const RenderJob& job);
+
+    platform::HBITMAP m_bitmap = nullptr;
+    uint8_t* m_bits = nullptr;
+    platform::HDC m_dc = nullptr;
+    platform::HGDIOBJ m_previousObject = nullptr;
+    bool m_manageOwnDC = false;
     int32_t m_width = 0;
     int32_t m_height = 0;
     bool m_alpha = false;

@@ -1,6 +1,11 @@
 // c32bppDIB: export to bytes and the effects that change pixels in place.
 #include "imaging/dib_32bpp.h"
 
+#include "platform/brush.h"
+#include "platform/colors.h"
+#include "platform/dc.h"
+#include "platform/region.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -46,7 +51,7 @@ inline uint8_t unpremultiply(unsigned c, unsigned a) {
 } // namespace
 
 bool c32bppDIB::SaveToStream(std::vector<uint8_t>& outStream) const {
-    if (!m_handle) return false;
+    if (!m_bitmap) return false;
     const uint32_t bits = m_alpha ? 32 : 24;
     const size_t rowBytes = (size_t(bits) * size_t(m_width) + 31) / 32 * 4;
     const size_t imageSize = rowBytes * size_t(m_height);
@@ -64,7 +69,7 @@ bool c32bppDIB::SaveToStream(std::vector<uint8_t>& outStream) const {
     putLE32(h + 34, uint32_t(imageSize));
 
     uint8_t* out = h + kBmpHeaderSize;
-    const uint8_t* src = m_bits.get();
+    const uint8_t* src = m_bits;
     if (bits == 32) {
         std::memcpy(out, src, imageSize);
         return true;
@@ -85,7 +90,7 @@ bool c32bppDIB::GetDIBbits(std::vector<uint8_t>& outStream, bool /*as2dArray*/, 
                            bool asWordAligned, bool asBottomUp, int32_t x, int32_t y, int32_t width,
                            int32_t height, bool asPreMultiplied) const {
     // A 2-D array holds the same bytes as the 1-D one, row after row, so both come out alike.
-    if (!m_handle) return false;
+    if (!m_bitmap) return false;
     const Span2D r = clipRect(x, y, width, height, m_width, m_height);
     if (r.empty()) return false;
     const size_t pixelBytes = as32bpp ? 4 : 3;
@@ -118,7 +123,7 @@ bool c32bppDIB::GetDIBbits(std::vector<uint8_t>& outStream, bool /*as2dArray*/, 
 
 bool c32bppDIB::SetDIBbits(std::span<const uint8_t> inStream, bool isBGRformat, bool is32bpp, bool isWordAligned,
                            bool isBottomUp, int32_t dstX, int32_t dstY, int32_t dstWidth, int32_t dstHeight) {
-    if (!m_handle) return false;
+    if (!m_bitmap) return false;
     const int32_t w = dstWidth == 0 ? m_width : dstWidth;
     const int32_t h = dstHeight == 0 ? m_height : dstHeight;
     if (w <= 0 || h <= 0) return false;
@@ -144,14 +149,124 @@ bool c32bppDIB::SetDIBbits(std::span<const uint8_t> inStream, bool isBGRformat, 
     return true;
 }
 
+bool c32bppDIB::CopyImageTo(std::unique_ptr<c32bppDIB>& cDIBclass, int32_t newWidth, int32_t newHeight,
+                            bool CopyOriginalFormat) {
+    if (!m_bitmap) return false;
+    if (!cDIBclass) cDIBclass = std::make_unique<c32bppDIB>();
+    c32bppDIB& dst = *cDIBclass;
+    if (&dst == this) return false;
+    const int32_t w = newWidth == 0 ? m_width : newWidth;
+    const int32_t h = newHeight == 0 ? m_height : newHeight;
+    if (!dst.InitializeDIB(std::abs(w), std::abs(h))) return false;
+    dst.setHighQualityInterpolation(m_highQuality);
+    if (std::abs(w) == m_width && std::abs(h) == m_height) {
+        std::memcpy(dst.BitsPointer(), m_bits, size_t(m_width) * size_t(m_height) * 4);
+        if (w < 0 || h < 0) dst.MirrorImage(w < 0, h < 0);
+    } else {
+        // A negative source size mirrors; the destination rectangle stays the whole image.
+        Render(nullptr, 0, 0, std::abs(w), std::abs(h), 0, 0, w < 0 ? -m_width : 0, h < 0 ? -m_height : 0, 100,
+               true, true, &dst);
+    }
+    dst.SetAlphaFlag(m_alpha);
+    dst.SetImageType(m_imageType);
+    if (CopyOriginalFormat) dst.m_sourceFormat = m_sourceFormat;
+    return true;
+}
+
+// Rectangles are collected row by row in image coordinates and turned into a region in
+// batches of this many, united at the end.
+static constexpr size_t kRegionBatch = 2000;
+
+platform::HRGN c32bppDIB::CreateRegion(int32_t Style, int32_t xOffset, int32_t yOffset) const {
+    if (!m_bitmap || Style < 0 || Style > 2) return nullptr;
+    std::vector<platform::RECT> rects;
+    if (!m_alpha) {
+        rects.push_back({0, 0, m_width, m_height});
+    } else {
+        int32_t left = m_width, top = m_height, right = -1, bottom = -1;
+        for (int32_t y = 0; y < m_height; ++y) {
+            const uint8_t* p = row(y);
+            int32_t first = -1, last = -1;
+            for (int32_t x = 0; x < m_width; ++x) {
+                const bool inside = p[size_t(x) * 4 + 3] != 0;
+                if (!inside) continue;
+                if (first < 0) first = x;
+                if (Style == 2 && (x == 0 || p[size_t(x - 1) * 4 + 3] == 0)) {
+                    int32_t end = x;
+                    while (end + 1 < m_width && p[size_t(end + 1) * 4 + 3] != 0) ++end;
+                    rects.push_back({x, y, end + 1, y + 1});
+                }
+                last = x;
+            }
+            if (first < 0) continue;
+            if (Style == 1) rects.push_back({first, y, last + 1, y + 1});
+            left = std::min(left, first);
+            right = std::max(right, last);
+            top = std::min(top, y);
+            bottom = y;
+        }
+        if (Style == 0 && right >= 0) rects.push_back({left, top, right + 1, bottom + 1});
+    }
+
+    platform::HRGN region = nullptr;
+    if (rects.empty()) region = platform::CreateRectRgn(0, 0, 0, 0);
+    for (size_t i = 0; i < rects.size(); i += kRegionBatch) {
+        const std::vector<platform::RECT> batch(rects.begin() + long(i),
+                                                rects.begin() + long(std::min(rects.size(), i + kRegionBatch)));
+        platform::HRGN part = platform::ExtCreateRegion(batch);
+        if (!part) {
+            if (region) platform::DeleteObject(region);
+            return nullptr;
+        }
+        if (!region) {
+            region = part;
+            continue;
+        }
+        const bool united = platform::CombineRgn(region, region, part, platform::RGN_OR) != platform::RGN_ERROR;
+        platform::DeleteObject(part);
+        if (!united) {
+            platform::DeleteObject(region);
+            return nullptr;
+        }
+    }
+    if (region && (xOffset != 0 || yOffset != 0)) platform::OffsetRgn(region, xOffset, yOffset);
+    return region;
+}
+
+bool c32bppDIB::CreateCheckerBoard(int32_t CheckerSize, uint32_t FirstColor, uint32_t SecondColor) {
+    if (!m_bitmap || CheckerSize < 1) return false;
+    platform::COLORREF colors[2] = {FirstColor, SecondColor};
+    for (auto& c : colors) platform::OleTranslateColor(c, &c);
+    const bool hadDC = m_dc && m_previousObject;
+    platform::HDC dc = LoadDIBinDC(true);
+    platform::HBRUSH brushes[2] = {platform::CreateSolidBrush(colors[0]), platform::CreateSolidBrush(colors[1])};
+    // Rows alternate which colour they start with.
+    int rowStart = 0;
+    for (int32_t y = 0; y < m_height; y += CheckerSize, rowStart ^= 1) {
+        int which = rowStart;
+        for (int32_t x = 0; x < m_width; x += CheckerSize, which ^= 1) {
+            const platform::RECT rc{x, y, x + CheckerSize, y + CheckerSize};
+            platform::FillRect(dc, rc, brushes[which]);
+        }
+    }
+    platform::DeleteObject(brushes[0]);
+    platform::DeleteObject(brushes[1]);
+    if (!hadDC) LoadDIBinDC(false);
+    const size_t n = size_t(m_width) * size_t(m_height);
+    for (size_t i = 0; i < n; ++i) m_bits[i * 4 + 3] = 255;
+    m_alpha = false;
+    m_imageType = 64;
+    return true;
+}
+
 bool c32bppDIB::MakeTransparent(uint32_t TransparentColor, bool Revert) {
-    if (!m_handle) return false;
+    if (!m_bitmap) return false;
     // The key as an opaque pixel in buffer byte order: B, G, R, 255.
     const uint8_t key[4] = {uint8_t(TransparentColor >> 16), uint8_t(TransparentColor >> 8),
                             uint8_t(TransparentColor), 255};
     const uint8_t clear[4] = {0, 0, 0, 0};
     const size_t n = size_t(m_width) * size_t(m_height);
-    uint8_t* p = m_bits.get();
+    uint8_t* p = m_bits;
     if (!Revert) {
         bool changed = false;
         for (size_t i = 0; i < n; ++i, p += 4) {
@@ -177,9 +292,9 @@ bool c32bppDIB::MakeTransparent(uint32_t TransparentColor, bool Revert) {
 }
 
 bool c32bppDIB::MakeImageInverse() {
-    if (!m_handle) return false;
+    if (!m_bitmap) return false;
     const size_t n = size_t(m_width) * size_t(m_height);
-    uint8_t* p = m_bits.get();
+    uint8_t* p = m_bits;
     for (size_t i = 0; i < n; ++i, p += 4) {
         const uint8_t a = p[3];
         if (a == 0) continue;
@@ -190,10 +305,10 @@ bool c32bppDIB::MakeImageInverse() {
 }
 
 bool c32bppDIB::MirrorImage(bool MirrorAxisX, bool MirrorAxisY) {
-    if (!m_handle) return false;
+    if (!m_bitmap) return false;
     const size_t stride = size_t(m_width) * 4;
     if (MirrorAxisX) {
-        auto* px = reinterpret_cast<uint32_t*>(m_bits.get());
+        auto* px = reinterpret_cast<uint32_t*>(m_bits);
         for (int32_t y = 0; y < m_height; ++y) std::reverse(px + size_t(y) * m_width, px + size_t(y + 1) * m_width);
     }
     if (MirrorAxisY) {
@@ -213,7 +328,7 @@ bool c32bppDIB::MirrorImage(bool MirrorAxisX, bool MirrorAxisY) {
 // the box area. Result pixel (X, Y) takes the source pixels X - d .. X and Y - d .. Y, so the
 // blur spreads blurDepth pixels to every side of the source placed at (blurDepth, blurDepth).
 std::unique_ptr<c32bppDIB> c32bppDIB::CreateDropShadow(int32_t blurDepth, uint32_t Color) const {
-    if (!m_handle) return nullptr;
+    if (!m_bitmap) return nullptr;
     blurDepth = std::clamp(blurDepth, 0, 10);
     const int32_t d = 2 * blurDepth;
     const int32_t W = m_width + d;

@@ -44,7 +44,7 @@ std::unique_ptr<Decoded> decodeStream(const std::vector<uint8_t>& bytes) {
     d->dib.setIsGDIplusEnabled(false);
     cPNGparser parser;
     d->isPng = parser.LoadStream(bytes, d->dib, 0, bytes.size());
-    d->hasImage = d->dib.Handle() != 0;
+    d->hasImage = d->dib.Handle() != nullptr;
     return d;
 }
 
@@ -120,7 +120,7 @@ TEST(PngConformance, PngSuite_FileModeEqualsStreamMode) {
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         cPNGparser parser;
         EXPECT_EQ(parser.LoadFile(file, file.fileName(), fromFile), fromStream->isPng);
-        ASSERT_EQ(fromFile.Handle() != 0, fromStream->hasImage);
+        ASSERT_EQ(fromFile.Handle() != nullptr, fromStream->hasImage);
         if (fromStream->hasImage) {
             EXPECT_EQ(pixelsOf(fromFile).bgra, pixelsOf(fromStream->dib).bgra);
         }

@@ -30,7 +30,7 @@ Outcome decode(const Bytes& file, bool zlib = true) {
     Outcome o;
     o.isPng = parser.LoadStream(file, dib, 0, file.size());
     cPNGparser::setZlibAvailable(true);
-    o.hasImage = dib.Handle() != 0;
+    o.hasImage = dib.Handle() != nullptr;
     o.alpha = dib.Alpha();
     if (o.hasImage) {
         EXPECT_EQ(dib.ImageType(), 10);

@@ -46,5 +46,5 @@ TEST(PngRegress, TruncatedStreamInHugeImage_FailsWithoutAnImage) {
     cPNGparser parser;
     EXPECT_TRUE(parser.LoadStream(bytes, dib));
     cPNGparser::setZlibAvailable(true);
-    EXPECT_EQ(dib.Handle(), 0u);
+    EXPECT_EQ(dib.Handle(), nullptr);
 }
