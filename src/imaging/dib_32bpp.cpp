@@ -2,6 +2,7 @@
 
 #include "imaging/gdi_plus.h"
 #include "imaging/png_parser.h"
+#include "imaging/skin_catalogue.h"
 #include "platform/bitmap.h"
 #include "platform/dc.h"
 #include "platform/message_box.h"
@@ -233,13 +234,7 @@ bool c32bppDIB::LoadPicture_Resource(const std::variant<int32_t, QString>& ResIn
         const QString name = std::holds_alternative<QString>(ResIndex)
                                  ? std::get<QString>(ResIndex)
                                  : QString::number(std::get<int32_t>(ResIndex));
-        QByteArray data;
-        if (VBglobal) {
-            data = VBglobal(type, name);
-        } else {
-            QFile res(QStringLiteral(":/resources/%1/%2").arg(type, name));
-            if (res.open(QIODevice::ReadOnly)) data = res.readAll();
-        }
+        const QByteArray data = VBglobal ? VBglobal(type, name) : LoadResData(name, type);
         if (data.isEmpty()) {
             DestroyDIB();
             return false;

@@ -48,9 +48,8 @@ public:
                             int64_t streamStart = 0, int64_t streamLength = 0, bool SaveFormat = false,
                             int32_t iconBitDepth = 32);
     // A string `ResSection` names a custom resource type whose bytes are loaded as a stream;
-    // they come from `VBglobal` when given, else from the program's Qt resources at
-    // ":/resources/<TYPE>/<NAME>". A numeric section asks for a picture object, which cannot
-    // be converted.
+    // they come from `VBglobal` when given, else from the program's resources (LoadResData).
+    // A numeric section asks for a picture object, which cannot be converted.
     bool LoadPicture_Resource(const std::variant<int32_t, QString>& ResIndex,
                               const std::variant<int32_t, QString>& ResSection,
                               const ResourceReader& VBglobal = {}, int32_t iconCx = 0, int32_t iconCy = 0,
