@@ -31,10 +31,6 @@ Bytes bgra(const c32bppDIB& d, int x, int y) {
     return {p[0], p[1], p[2], p[3]};
 }
 
-uint32_t le32(const Bytes& b, size_t at) {
-    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (uint32_t(b[at + 3]) << 24);
-}
-
 // An image whose pixel (x, y) is B = x, G = y, R = x + y, A 255.
 std::unique_ptr<c32bppDIB> ramp(int w, int h) {
     auto d = std::make_unique<c32bppDIB>();
@@ -57,16 +53,10 @@ TEST(DibEffects, SaveToStream_WritesTheBmpLayout) {
     d.SetAlphaFlag(false);
     ASSERT_TRUE(d.SaveToStream(out));
     ASSERT_EQ(out.size(), 66u);
-    EXPECT_EQ(out[0], 'B');
-    EXPECT_EQ(out[1], 'M');
-    EXPECT_EQ(le32(out, 2), 66u);
-    EXPECT_EQ(le32(out, 10), 54u);
-    EXPECT_EQ(le32(out, 14), 40u);
-    EXPECT_EQ(le32(out, 18), 3u);
-    EXPECT_EQ(le32(out, 22), 1u);
-    EXPECT_EQ(out[26] | out[27] << 8, 1);
-    EXPECT_EQ(out[28] | out[29] << 8, 24);
-    EXPECT_EQ(le32(out, 34), 12u);
+    const Bytes header = {'B', 'M', 66, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 3, 0, 0, 0, 1, 0, 0, 0,
+                          1, 0, 24, 0, 0, 0, 0, 0, 12, 0, 0, 0};
+    EXPECT_EQ(Bytes(out.begin(), out.begin() + 38), header);
+    EXPECT_EQ(Bytes(out.begin() + 38, out.begin() + 54), Bytes(16, 0));
     EXPECT_EQ(Bytes(out.begin() + 54, out.end()), (Bytes{1, 2, 3, 11, 12, 13, 21, 22, 23, 0, 0, 0}));
 
     ASSERT_TRUE(d.InitializeDIB(1, 1));
@@ -330,36 +320,27 @@ TEST(DibEffects, FileNames_FromClipboardAndDrop) {
 // cCDECL calls exports by name and raises its three errors.
 TEST(CDecl, CallsAndErrors) {
     cCDECL c;
-    const int32_t args[] = {-7};
-    try {
-        c.CallFunc(QStringLiteral("abs"), args);
-        ADD_FAILURE() << "no error without a library";
-    } catch (const platform::RuntimeError& e) {
-        EXPECT_EQ(e.Number(), 0x80040000u);
-        EXPECT_EQ(e.Description(), QStringLiteral("DLL not loaded"));
-    }
+    auto expectError = [&](const QString& fn, std::span<const int32_t> args, uint32_t number, const QString& text) {
+        try {
+            c.CallFunc(fn, args);
+            ADD_FAILURE() << "no error: " << text.toStdString();
+        } catch (const platform::RuntimeError& e) {
+            EXPECT_EQ(e.Number(), number);
+            EXPECT_EQ(e.Description(), text);
+        }
+    };
+    const int32_t minusSeven[] = {-7};
+    expectError(QStringLiteral("abs"), minusSeven, 0x80040000u, QStringLiteral("DLL not loaded"));
     ASSERT_TRUE(c.DllLoad(QStringLiteral("libc.so.6")));
-    EXPECT_EQ(c.CallFunc(QStringLiteral("abs"), args), 7);
-    EXPECT_EQ(c.CallFunc(QStringLiteral("abs"), args), 7);  // cached address
+    EXPECT_EQ(c.CallFunc(QStringLiteral("abs"), minusSeven), 7);
+    EXPECT_EQ(c.CallFunc(QStringLiteral("abs"), minusSeven), 7);  // cached address
     ASSERT_TRUE(c.DllLoad(QStringLiteral("libz.so.1")));
     const int32_t adler[] = {1, 0, 0};
     EXPECT_EQ(c.CallFunc(QStringLiteral("adler32"), adler), 1);
-
     const int32_t six[] = {1, 2, 3, 4, 5, 6};
-    try {
-        c.CallFunc(QStringLiteral("adler32"), six);
-        ADD_FAILURE() << "six parameters accepted";
-    } catch (const platform::RuntimeError& e) {
-        EXPECT_EQ(e.Number(), 0x80040002u);
-        EXPECT_EQ(e.Description(), QStringLiteral("Too many parameters"));
-    }
-    try {
-        c.CallFunc(QStringLiteral("no_such_export"), args);
-        ADD_FAILURE() << "missing export found";
-    } catch (const platform::RuntimeError& e) {
-        EXPECT_EQ(e.Number(), 0x80040001u);
-        EXPECT_EQ(e.Description(), QStringLiteral("Failed to locate function: no_such_export"));
-    }
+    expectError(QStringLiteral("adler32"), six, 0x80040002u, QStringLiteral("Too many parameters"));
+    expectError(QStringLiteral("no_such_export"), minusSeven, 0x80040001u,
+                QStringLiteral("Failed to locate function: no_such_export"));
     EXPECT_TRUE(c.DllUnload());
     EXPECT_FALSE(c.DllUnload());
 }

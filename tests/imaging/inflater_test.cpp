@@ -282,14 +282,3 @@ TEST(Inflater, RoundTrip_MatchesZlibOutput) {
         EXPECT_EQ(r.consumed + 4, z.size());
     }
 }
-
-// Output the stream does not reach stays zero and is not counted.
-TEST(Inflater, ShortStream_LeavesTheRestOfTheOutputZero) {
-    std::vector<uint8_t> out(8, 0);
-    Inflater inflater;
-    const std::vector<uint8_t> stream = {0x01, 0x03, 0x00, 0xfc, 0xff, 'a', 'b', 'c'};
-    const auto r = inflater.InflateRaw(stream, out);
-    EXPECT_TRUE(r.ok);
-    EXPECT_EQ(r.produced, 3u);
-    EXPECT_EQ(out, (std::vector<uint8_t>{'a', 'b', 'c', 0, 0, 0, 0, 0}));
-}

@@ -1,5 +1,6 @@
 // Every input that once crashed, hung or crawled in the fuzzer is decoded again, with zlib
 // and with the built-in inflater. Under the sanitizer build any out-of-bounds access fails.
+// Files named no-image-* must not produce an image either way.
 #include "imaging/dib_32bpp.h"
 #include "imaging/png_parser.h"
 #include "png_test_support.h"
@@ -22,6 +23,9 @@ TEST(PngRegress, EveryKeptInputDecodesOrFailsCleanly) {
             dib.setIsGDIplusEnabled(false);
             cPNGparser parser;
             parser.LoadStream(bytes, dib);
+            if (name.startsWith(QStringLiteral("no-image-"))) {
+                EXPECT_EQ(dib.Handle(), nullptr) << zlib;
+            }
             if (dib.Handle()) {
                 // The whole buffer is there: read its first and last pixel.
                 EXPECT_GT(dib.Width(), 0);
@@ -34,17 +38,4 @@ TEST(PngRegress, EveryKeptInputDecodesOrFailsCleanly) {
         }
         cPNGparser::setZlibAvailable(true);
     }
-}
-
-// A truncated deflate stream inside a 25-megapixel image fails at the end of its data
-// instead of decoding zero bits until the whole image is filled.
-TEST(PngRegress, TruncatedStreamInHugeImage_FailsWithoutAnImage) {
-    const auto bytes = testsupport::readFile(TIANBO_TEST_DATA "/png/regress/slow-truncated-deflate-huge-image.png");
-    cPNGparser::setZlibAvailable(false);
-    c32bppDIB dib;
-    dib.setIsGDIplusEnabled(false);
-    cPNGparser parser;
-    EXPECT_TRUE(parser.LoadStream(bytes, dib));
-    cPNGparser::setZlibAvailable(true);
-    EXPECT_EQ(dib.Handle(), nullptr);
 }

@@ -1,6 +1,7 @@
 #pragma once
-// Helpers of the imaging tests: a libpng reference decoder reduced to the decoder's rules,
-// a builder for small handmade PNG files, and file reading.
+// Helpers of the imaging tests (header-only: test programs are built from *_test.cpp files):
+// a libpng reference decoder reduced to the decoder's rules, a builder for small handmade PNG
+// files, and file reading.
 
 #include "imaging/dib_32bpp.h"
 
@@ -18,21 +19,12 @@
 
 namespace testsupport {
 
-std::vector<uint8_t> readFile(const std::string& path);
-
 // An image as top-down premultiplied B, G, R, A bytes.
 struct Pixels {
     int width = 0;
     int height = 0;
     std::vector<uint8_t> bgra;
 };
-
-// Decodes with libpng: 16-bit samples cut to their high byte, tRNS turned into alpha, no gamma,
-// then premultiplied by truncation. Empty when libpng rejects the file.
-std::optional<Pixels> decodeWithLibpng(const std::vector<uint8_t>& file);
-
-// The pixels of a c32bppDIB, turned top-down.
-Pixels pixelsOf(const imaging::c32bppDIB& dib);
 
 // Builds a PNG file chunk by chunk.
 class PngBuilder {
@@ -51,13 +43,6 @@ private:
     std::vector<uint8_t> m_bytes;
 };
 
-std::vector<uint8_t> zlibCompress(const std::vector<uint8_t>& raw);
-
-} // namespace testsupport
-
-// ---- implementation (header-only: the test programs are built from *_test.cpp files) ----
-
-namespace testsupport {
 
 inline std::vector<uint8_t> readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -82,6 +67,8 @@ inline void quietWarning(png_structp, png_const_charp) {}
 
 } // namespace detail
 
+// Decodes with libpng: 16-bit samples cut to their high byte, tRNS turned into alpha, no gamma,
+// then premultiplied by truncation. Empty when libpng rejects the file.
 inline std::optional<Pixels> decodeWithLibpng(const std::vector<uint8_t>& file) {
     // Everything libpng writes lives on the heap behind a pointer that stays unchanged after
     // setjmp, so an error's longjmp leaves nothing indeterminate.
@@ -131,6 +118,7 @@ inline std::optional<Pixels> decodeWithLibpng(const std::vector<uint8_t>& file) 
     return result;
 }
 
+// The pixels of a c32bppDIB, turned top-down.
 inline Pixels pixelsOf(const imaging::c32bppDIB& dib) {
     Pixels p;
     p.width = dib.Width();
