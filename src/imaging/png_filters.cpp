@@ -94,13 +94,10 @@ inline __m128i select(__m128i mask, __m128i yes, __m128i no) {
 
 // Paeth with the bytes of a pixel side by side in 16-bit lanes; the decoded pixel stays in
 // lanes from one step to the next and is narrowed only to be stored.
-template <unsigned Bpp>
-void paethWords(uint8_t* cur, const uint8_t* prev, size_t n) {
-    const __m128i low = _mm_set1_epi16(0xFF);
-    __m128i a = _mm_setzero_si128();
-    __m128i c = _mm_setzero_si128();
-    unfilterWords<Bpp>(cur, prev, n, [&](uint32_t raw, uint32_t up) {
-        const __m128i b = widen(up);
+struct PaethChain {
+    __m128i a = _mm_setzero_si128();  // left, decoded
+    __m128i c = _mm_setzero_si128();  // upper left
+    inline __m128i step(uint32_t raw, __m128i b) {
         const __m128i paSigned = _mm_sub_epi16(b, c);  // p - a
         const __m128i pbSigned = _mm_sub_epi16(a, c);  // p - b
         const __m128i pa = abs16(paSigned);
@@ -109,14 +106,83 @@ void paethWords(uint8_t* cur, const uint8_t* prev, size_t n) {
         const __m128i smallest = _mm_min_epi16(pc, _mm_min_epi16(pa, pb));
         const __m128i predictor =
             select(_mm_cmpeq_epi16(smallest, pa), a, select(_mm_cmpeq_epi16(smallest, pb), b, c));
-        a = _mm_and_si128(_mm_add_epi16(widen(raw), predictor), low);
+        a = _mm_and_si128(_mm_add_epi16(widen(raw), predictor), _mm_set1_epi16(0xFF));
         c = b;
-        return narrow(a);
-    });
+        return a;
+    }
+};
+
+template <unsigned Bpp>
+void paethWords(uint8_t* cur, const uint8_t* prev, size_t n) {
+    PaethChain chain;
+    unfilterWords<Bpp>(cur, prev, n, [&](uint32_t raw, uint32_t up) { return narrow(chain.step(raw, widen(up))); });
+}
+
+// Walks one row pixel by pixel for the paired Paeth below, with the same word rules as
+// unfilterWords: each raw word is loaded before the previous pixel's store.
+template <unsigned Bpp>
+struct RowWalker {
+    uint8_t* row;
+    size_t n;
+    size_t i = 0;
+    uint32_t raw = 0;
+    RowWalker(uint8_t* r, size_t size) : row(r), n(size) { raw = load(0); }
+    uint32_t load(size_t at) const {
+        uint32_t v = 0;
+        if (Bpp == 3 && at + 4 > n) std::memcpy(&v, row + at, 3);
+        else std::memcpy(&v, row + at, 4);
+        return v;
+    }
+    // The raw word of the current pixel; the next one is fetched now.
+    uint32_t take() {
+        const uint32_t v = raw;
+        if (i + Bpp < n) raw = load(i + Bpp);
+        return v;
+    }
+    void put(uint32_t out) {
+        std::memcpy(row + i, &out, (Bpp == 3 && i + Bpp >= n) ? 3 : 4);
+        i += Bpp;
+    }
+};
+
+// Two consecutive Paeth rows at once: the second row runs one pixel behind the first, taking
+// its upper pixels straight from the first row's lanes, so the two dependency chains (each
+// pixel waits for its left neighbour) overlap instead of following each other.
+template <unsigned Bpp>
+void paethPairWords(uint8_t* row0, uint8_t* row1, const uint8_t* prev, size_t n) {
+    PaethChain first, second;
+    RowWalker<Bpp> w0(row0, n), w1(row1, n);
+    __m128i above = _mm_setzero_si128();  // row 0's previous pixel, in lanes
+    for (size_t i = 0; i < n; i += Bpp) {
+        uint32_t up = 0;
+        if (Bpp == 3 && i + 4 > n) std::memcpy(&up, prev + i, 3);
+        else std::memcpy(&up, prev + i, 4);
+        const __m128i out0 = first.step(w0.take(), widen(up));
+        if (i > 0) w1.put(narrow(second.step(w1.take(), above)));
+        w0.put(narrow(out0));
+        above = out0;
+    }
+    w1.put(narrow(second.step(w1.take(), above)));
 }
 #endif
 
 } // namespace
+
+bool unfilterPngRowPair(uint8_t* row0, uint8_t* row1, const uint8_t* prev, size_t n, unsigned bpp) {
+#if defined(__SSE2__)
+    if (n == 0) return false;
+    if (bpp == 3 && n % 3 == 0) {
+        paethPairWords<3>(row0, row1, prev, n);
+        return true;
+    }
+    if (bpp == 4 && n % 4 == 0) {
+        paethPairWords<4>(row0, row1, prev, n);
+        return true;
+    }
+#endif
+    (void)row0, (void)row1, (void)prev, (void)n, (void)bpp;
+    return false;
+}
 
 void unfilterPngRow(unsigned type, uint8_t* cur, const uint8_t* prev, size_t n, unsigned bpp) {
     switch (type) {

@@ -451,15 +451,25 @@ bool cPNGparser::unfilterAndConvert(PngRowSource& rows, c32bppDIB& host) {
             uint8_t* data = nullptr;
             const size_t got = rows.next(want, data);
             const int64_t present = int64_t((got + len - 1) / len);
+            auto convert = [&](int64_t j, const uint8_t* pixels) {
+                const int64_t y = ps.rowStart + (r + j) * ps.rowStep;
+                return convertRow(pixels, bits + size_t(m_height - 1 - y) * stride, ps.colStart, ps.colStep, int(cols));
+            };
             for (int64_t j = 0; j < present; ++j) {
                 uint8_t* row = data + size_t(j) * len;
                 const unsigned type = row[0];
                 if (type > 4 && m_interlace) return false;
-                unfilterPngRow(type, row + 1, prev, n, bpp);
+                // A Paeth row followed by another Paeth row is unfiltered together with it.
+                if (type == 4 && j + 1 < present && row[len] == 4 &&
+                    unfilterPngRowPair(row + 1, row + len + 1, prev, n, bpp)) {
+                    if (!convert(j, row + 1)) return false;
+                    ++j;
+                    row += len;
+                } else {
+                    unfilterPngRow(type, row + 1, prev, n, bpp);
+                }
                 prev = row + 1;
-                const int64_t y = ps.rowStart + (r + j) * ps.rowStep;
-                uint8_t* dst = bits + size_t(m_height - 1 - y) * stride;
-                if (!convertRow(row + 1, dst, ps.colStart, ps.colStep, int(cols))) return false;
+                if (!convert(j, row + 1)) return false;
             }
             if (got < want) return true;
             r += k;
@@ -512,10 +522,17 @@ bool cPNGparser::convertRow(const uint8_t* s, uint8_t* dstRow, int x0, int dx, i
         switch (m_colorType) {
         case 2:
             if (!keyed) {
-                for (int k = 0; k < count; ++k, s += 3, d += step) {
-                    const uint32_t v = s[2] | (uint32_t(s[1]) << 8) | (uint32_t(s[0]) << 16) | 0xFF000000u;
+                // Four bytes at a time (R, G, B and the next pixel's R); the last pixel byte by
+                // byte, so nothing past the row is read.
+                int k = 0;
+                for (; k + 1 < count; ++k, s += 3, d += step) {
+                    uint32_t v;
+                    std::memcpy(&v, s, 4);
+                    v = ((v & 0xFFu) << 16) | (v & 0xFF00u) | ((v >> 16) & 0xFFu) | 0xFF000000u;
                     std::memcpy(d, &v, 4);
                 }
+                const uint32_t v = s[2] | (uint32_t(s[1]) << 8) | (uint32_t(s[0]) << 16) | 0xFF000000u;
+                std::memcpy(d, &v, 4);
                 return true;
             }
             for (int k = 0; k < count; ++k, s += 3, d += step) {
