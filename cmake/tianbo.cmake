@@ -25,6 +25,9 @@ function(tianbo_test name dir)
         TIANBO_SHARED_DATA="${PROJECT_SOURCE_DIR}/../shared/testdata"
         TIANBO_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
         TIANBO_BINARY_DIR="${PROJECT_BINARY_DIR}")
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-        PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT 300)
+    set(props TIMEOUT 300)
+    if(ARG_LABELS)
+        list(APPEND props LABELS "${ARG_LABELS}")
+    endif()
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
 endfunction()

@@ -1,13 +1,33 @@
-// Tianbo: until the main window exists, one plain window.
+// Tianbo: the main window, its four directories and the notice window.
+#include "app/frm_main.h"
+#include "platform/web_engine_startup.h"
+#include "platform/window_functions.h"
+
 #include <QApplication>
-#include <QWidget>
+#include <clocale>
 
 int main(int argc, char** argv) {
+    // The program places its own windows, which the X11 platform allows.
     qputenv("QT_QPA_PLATFORM", "xcb");
+    platform::prepareWebEngineStartup();
     QApplication app(argc, argv);
-    QWidget w;
-    w.setWindowTitle(QStringLiteral("天播"));
-    w.resize(650, 429);
-    w.show();
-    return app.exec();
+    QApplication::setApplicationName(QStringLiteral("Tianbo"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    std::setlocale(LC_NUMERIC, "C");
+
+    auto* frm = new app::FrmMain();
+    QObject::connect(frm, &app::FrmMain::Unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    // Centred in the work area.
+    platform::RECT work{};
+    platform::SystemParametersInfo(platform::SPI_GETWORKAREA, 0, &work, 0);
+    const platform::RECT wr = frm->windowRect();
+    platform::SetWindowPos(frm, nullptr, work.left + (work.width() - wr.width()) / 2,
+                           work.top + (work.height() - wr.height()) / 2, 0, 0,
+                           platform::SWP_NOSIZE | platform::SWP_NOZORDER);
+    frm->Form_Load();
+    frm->show();
+    platform::SetForegroundWindow(frm);
+    const int rc = app.exec();
+    delete frm;
+    return rc;
 }

@@ -1,5 +1,7 @@
 #include "draw_text_ellipsis.h"
 
+#include <vector>
+
 namespace imaging {
 
 using namespace platform;
@@ -11,10 +13,15 @@ int32_t extent(HDC hdc, const QString& s) {
     return GetTextExtentPoint32(hdc, s, &sz) ? sz.cx : 0;
 }
 
-// Length of a beginning that does not end inside a surrogate pair.
-qsizetype wholeCharacters(const QString& text, qsizetype n) {
-    if (n > 0 && n < text.size() && text[n - 1].isHighSurrogate() && text[n].isLowSurrogate()) return n - 1;
-    return n;
+// The lengths of the beginnings that end on a whole character (never between the two
+// halves of a surrogate pair), shortest first.
+std::vector<qsizetype> wholeLengths(const QString& text) {
+    std::vector<qsizetype> lengths;
+    for (qsizetype n = 1; n <= text.size(); ++n) {
+        if (n < text.size() && text[n - 1].isHighSurrogate() && text[n].isLowSurrogate()) continue;
+        lengths.push_back(n);
+    }
+    return lengths;
 }
 
 } // namespace
@@ -33,18 +40,17 @@ int32_t DrawTextEllipsis(HDC hdc, const QString& text, int32_t x, int32_t y, int
     const QString dots = QStringLiteral("...");
     const int32_t e = extent(hdc, dots);
     // The widths of the beginnings grow with their length, so the longest fitting one is
-    // found by bisection over the lengths 1..len.
-    qsizetype lo = 0, hi = text.size();
+    // found by bisection. Only whole characters are measured: half a pair measures as a
+    // replacement glyph that can be wider than the whole pair.
+    const std::vector<qsizetype> lengths = wholeLengths(text);
+    size_t lo = 0, hi = lengths.size();
     while (lo < hi) {
-        const qsizetype mid = (lo + hi + 1) / 2;
-        if (width - e >= extent(hdc, text.left(mid))) lo = mid;
-        else hi = mid - 1;
+        const size_t mid = (lo + hi) / 2;
+        if (width - e >= extent(hdc, text.left(lengths[mid]))) lo = mid + 1;
+        else hi = mid;
     }
-    qsizetype n = wholeCharacters(text, lo);
-    if (n < 1) {
-        // Nothing fits: the first character still shows.
-        n = (text.size() >= 2 && text[0].isHighSurrogate() && text[1].isLowSurrogate()) ? 2 : 1;
-    }
+    // lo beginnings fit; when none does, the first character still shows.
+    const qsizetype n = lengths[lo > 0 ? lo - 1 : 0];
     const QString head = text.left(n);
     const int32_t w = extent(hdc, head);
     RECT rc{x, y, x + w + e, y + height};

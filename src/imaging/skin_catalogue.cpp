@@ -109,4 +109,6 @@ Picture ResolveFormPicture(const QString& name) {
     }
 }
 
+void RegisterAssets() { initAssets(); }
+
 } // namespace imaging

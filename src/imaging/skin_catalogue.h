@@ -42,4 +42,8 @@ platform::Picture ResolveFormPicture(const QString& name);
 
 inline constexpr uint32_t kErrResourceNotFound = 326;
 
+// Registers the resources compiled into the program (skin, icons, form files); every lookup
+// here does it, code that opens the resource tree directly calls it first.
+void RegisterAssets();
+
 } // namespace imaging

@@ -8,7 +8,15 @@ int g_liveObjects = 0;
 
 GdiObject::GdiObject(Type type) : m_type(type) { ++g_liveObjects; }
 
-GdiObject::~GdiObject() { --g_liveObjects; }
+GdiObject::~GdiObject() {
+    if (!m_stock) --g_liveObjects;
+}
+
+void GdiObject::markStock() {
+    if (m_stock) return;
+    m_stock = true;
+    --g_liveObjects;
+}
 
 void GdiObject::removeSelection() {
     if (m_selected > 0) --m_selected;

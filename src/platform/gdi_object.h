@@ -23,7 +23,8 @@ public:
     void addSelection() { ++m_selected; }
     void removeSelection();
     bool isSelected() const { return m_selected > 0; }
-    void markStock() { m_stock = true; }
+    // Stock objects belong to the system: never deleted and not counted as live objects.
+    void markStock();
     void requestDelete();
 
 private:

@@ -1,0 +1,32 @@
+#pragma once
+// The request that fetches one category's directory post from the blog service's data
+// endpoint.
+
+#include <QDateTime>
+#include <QString>
+#include <cstdint>
+
+namespace app {
+
+// Whole seconds from 1970-01-01 00:00:00 to the given local date and time, read as written
+// on the local clock (no conversion to UTC).
+int64_t LocalClockTimestamp(const QDateTime& localNow = QDateTime::currentDateTime());
+
+// The data-endpoint and page hosts the requests use: the configured ones unless a test has
+// pointed them at its own server.
+QString dataHost();
+QString pageHost();
+void setHostsForTesting(const QString& dataHost, const QString& pageHost);
+
+// The data-endpoint address for `category` (0..3) with every query key in its order.
+QString DirectoryRequestUrl(int category, int64_t timestamp);
+
+// The Referer the request carries: the service's blog-list page.
+QString DirectoryReferer();
+
+// Downloads `url` with a GET carrying the Referer and returns the body decoded by the
+// charset the response declares. Throws platform::RuntimeError on any transport error; the
+// status code is not examined.
+QString DownloadText(const QString& url);
+
+} // namespace app

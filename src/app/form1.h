@@ -1,0 +1,55 @@
+#pragma once
+// Form1: the notice window captioned "温馨提示". It slides up from below the bottom of the
+// screen at the right-hand side, 50 twips every 10 ms, until its bottom edge is at or just
+// above the screen's bottom edge, and shows the part of the notice page that begins 8 pixels
+// from its left and 384 pixels from its top.
+
+#include "controls/chrome/uc_skin.h"
+#include "platform/timer.h"
+#include "platform/web_view.h"
+#include "platform/window.h"
+
+namespace app {
+
+class Form1 : public platform::Window {
+    Q_OBJECT
+
+public:
+    Form1();
+    ~Form1() override;
+
+    static constexpr int32_t kTwipsPerPixel = 15;
+
+    // The load step: position at the right edge just below the screen, caption, slide timer,
+    // navigation to the notice page.
+    void Form_Load();
+
+    // Geometry in twips: the window rectangle's position and size, and the screen's size.
+    int32_t LeftTwips() const { return m_leftTwips; }
+    int32_t TopTwips() const { return m_topTwips; }
+    int32_t WidthTwips() const;
+    int32_t HeightTwips() const;
+    int32_t screenWidthTwips() const;
+    int32_t screenHeightTwips() const;
+    void setTopTwips(int32_t top);
+
+    platform::WebView* webBrowser() const { return m_webBrowser; }
+    controls::ucSkin* skin() const { return m_skin; }
+    platform::Timer* timer() const { return m_timer1; }
+
+    // One slide step (the timer's tick).
+    void Timer1_Timer();
+
+private:
+    void placeFromTwips();
+    void WebBrowser1_DocumentComplete(const QString& url);
+
+    platform::HICON m_icon = nullptr;
+    int32_t m_leftTwips = 0;
+    int32_t m_topTwips = 0;
+    controls::ucSkin* m_skin = nullptr;
+    platform::WebView* m_webBrowser = nullptr;
+    platform::Timer* m_timer1 = nullptr;
+};
+
+} // namespace app

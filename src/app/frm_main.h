@@ -1,0 +1,198 @@
+#pragma once
+// FrmMain: the player's main window and the owner of everything else. It is dressed by the
+// skin frame and laid out in pixels: the video area on the left, the list panel on the right
+// (tab strip, tool strip, four channel lists), the splitter between them and the control bar
+// along the bottom:
+//
+//   ┌ucSkin1 caption──────────────────────────────────────┐
+//   │PicCnt (video, WMP)              ║│PicTab  监控 音乐 …│
+//   │                                 ║│PicTool         [x]│
+//   │                        PicSplit ║│ucListTV0..3       │
+//   │                                 ║│                   │
+//   ├PicCtr: seek bar, ▶ ■ 🔊 volume, status, [list]──────┤
+//   └─────────────────────────────────────────────────────┘
+//
+// Its controls come from the form file compiled into the program. Start-up (Form_Load),
+// layout, the splitter and the panel buttons live in frm_main.cpp, the tab strip in
+// frm_main_tabs.cpp, playback and the control bar in frm_main_playback.cpp.
+
+#include "app/image_area.h"
+#include "app/label.h"
+#include "app/picture_box.h"
+#include "controls/chrome/c_magnetic_wnd.h"
+#include "controls/chrome/uc_button.h"
+#include "controls/chrome/uc_skin.h"
+#include "controls/list/list_box.h"
+#include "imaging/pc_mem_dc.h"
+#include "platform/form_file.h"
+#include "platform/media_player.h"
+#include "platform/timer.h"
+#include "platform/web_view.h"
+#include "platform/window.h"
+
+#include <QPushButton>
+#include <array>
+#include <memory>
+
+namespace app {
+
+class Form1;
+
+// One tab of the strip: its caption and the state it was last painted in (0 never painted,
+// 1 normal, 2 hot).
+struct TabRecord {
+    QString Caption;
+    int16_t State = 0;
+};
+
+class FrmMain : public platform::Window {
+    Q_OBJECT
+
+public:
+    // Builds the window and its controls from the form file; nothing is loaded yet.
+    FrmMain();
+    ~FrmMain() override;
+
+    // The load step: icon, snapping, skin surfaces, tabs, transport buttons, player settings,
+    // the four directory downloads and the notice window, in that order.
+    void Form_Load();
+
+    // Directory loaders, one per category; each appends its channels to its list.
+    void Mv();
+    void Mu();
+    void Dv();
+    void Dd();
+    QString GetStrStartToStop(const QString& text, const QString& start, const QString& stop) const;
+
+    // The selected tab. Writing a different value repaints the old and the new tab; it does
+    // not change which list is visible.
+    int16_t TabIndex() const { return m_tabIndex; }
+    void setTabIndex(int16_t index);
+
+    // Access for the program's tests and tools.
+    controls::ucListBox* list(int index) const { return m_lists[static_cast<size_t>(index)]; }
+    controls::ucSkin* skin() const { return m_skin; }
+    PictureBox* picture(const QString& name) const;
+    controls::ucButton* button(const QString& name) const;
+    ImageArea* imageArea(const QString& name) const;
+    Label* label() const { return m_label1; }
+    platform::MediaPlayer* player() const { return m_player.get(); }
+    QWidget* videoWidget() const { return m_video; }
+    Form1* noticeWindow() const { return m_notice; }
+    platform::Timer* timer(int which) const { return which == 1 ? m_timer1 : m_timer2; }
+    QPushButton* command1() const { return m_command1; }
+    platform::WebView* webBrowser() const { return m_webBrowser; }
+    const QString& AppPath() const { return m_appPath; }
+    int16_t MusicIndex() const { return m_musicIndex; }
+    bool SeekDragging() const { return m_seekDragging; }
+    int16_t HotTab() const { return m_hotTab; }
+    const std::array<TabRecord, 4>& Tabs() const { return m_tabs; }
+    controls::cMagneticWnd* magnetic() const { return m_magnetic.get(); }
+    // The inner size and frame sizes the layout works with.
+    int32_t innerWidth() const { return width(); }
+    int32_t innerHeight() const { return height(); }
+
+    platform::LRESULT WindowProc(platform::UINT msg, platform::WPARAM wParam, platform::LPARAM lParam) override;
+
+signals:
+    // The window was unloaded; the program ends.
+    void Unloaded();
+
+public:
+    // Painting of the control bar (also run by its resize).
+    void DrawProgressBar();
+    void DrawVolumeBar();
+    // Painting of one tab; true when it painted.
+    bool DrawTab(int16_t index, int16_t state, bool force);
+
+private:
+    void buildFromForm(const platform::FormControl& form);
+    void connectEvents();
+    void loadCategory(int category);
+    QString DownloadText(const QString& url) const;
+    QString StripHtmlTags(const QString& text) const;
+
+    // Layout and panels.
+    void Form_Resize();
+    void Form_Unload();
+    void PicCnt_Resize();
+    void PicCtr_Resize();
+    void PicTool_Resize();
+    void PicSplit_Resize();
+    void PicSplit_MouseDown(int16_t Button, int16_t Shift, float X, float Y);
+    void PicSplit_MouseMove(int16_t Button, int16_t Shift, float X, float Y);
+    void PicSplit_MouseUp(int16_t Button, int16_t Shift, float X, float Y);
+    void ctr_Lst_Click();
+    void tBt_Cls_Click();
+    void showOnlyList(int index);
+
+    // Tab strip.
+    void PicTab_Resize();
+    void PicTab_MouseDown(int16_t Button, int16_t Shift, float X, float Y);
+    void PicTab_MouseMove(int16_t Button, int16_t Shift, float X, float Y);
+    int32_t tabHitWidth() const;
+
+    // Playback and transport.
+    void ucList_PlayIndexChanged(int list, int16_t NewIndex);
+    void WMP_PlayStateChange(int32_t NewState);
+    void WMP_StatusChange();
+    void WMP_PositionChange(double oldPosition, double newPosition);
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void ctr_Play_Click();
+    void ctr_Stop_Click();
+    void ctr_Vol_Click();
+    void ImgProPt_MouseDown(int16_t Button, int16_t Shift, float X, float Y);
+    void ImgProPt_MouseMove(int16_t Button, int16_t Shift, float X, float Y);
+    void ImgProPt_MouseUp(int16_t Button, int16_t Shift, float X, float Y);
+    void ImgVolP_MouseDown(int16_t Button, int16_t Shift, float X, float Y);
+    void ImgVolP_MouseMove(int16_t Button, int16_t Shift, float X, float Y);
+    double mediaDuration() const;
+    void setSkinPicture(controls::ucButton* button, const char* name);
+
+    // Form state.
+    QString m_appPath;
+    platform::HICON m_windowIcon = nullptr;
+    imaging::pcMemDC m_tabBarSurface;
+    imaging::pcMemDC m_playCtrSurface;
+    std::array<TabRecord, 4> m_tabs;
+    int16_t m_tabCount = 0;
+    int16_t m_tabIndex = 0;
+    int16_t m_hotTab = 0;
+    platform::HBRUSH m_tabBackBrush = nullptr;
+    platform::HFONT m_tabFont = nullptr;
+    int32_t m_dragOffset = 0;
+    bool m_seekDragging = false;
+    int16_t m_musicIndex = 0;
+    bool m_loaded = false;
+    bool m_unloaded = false;
+
+    // Controls (owned by the window through Qt parents unless noted).
+    controls::ucSkin* m_skin = nullptr;
+    PictureBox* m_picCnt = nullptr;
+    PictureBox* m_picTab = nullptr;
+    PictureBox* m_picTool = nullptr;
+    PictureBox* m_picSplit = nullptr;
+    PictureBox* m_picCtr = nullptr;
+    controls::ucButton* m_tBtCls = nullptr;
+    controls::ucButton* m_ctrLst = nullptr;
+    controls::ucButton* m_ctrPlay = nullptr;
+    controls::ucButton* m_ctrStop = nullptr;
+    controls::ucButton* m_ctrVol = nullptr;
+    std::array<controls::ucListBox*, 4> m_lists{};
+    Label* m_label1 = nullptr;
+    ImageArea* m_imgPro = nullptr;
+    ImageArea* m_imgProPt = nullptr;
+    ImageArea* m_imgVol = nullptr;
+    ImageArea* m_imgVolP = nullptr;
+    platform::WebView* m_webBrowser = nullptr;
+    QPushButton* m_command1 = nullptr;
+    platform::Timer* m_timer1 = nullptr;
+    platform::Timer* m_timer2 = nullptr;
+    std::unique_ptr<platform::MediaPlayer> m_player;
+    QWidget* m_video = nullptr;
+    std::unique_ptr<controls::cMagneticWnd> m_magnetic;
+    Form1* m_notice = nullptr;
+};
+
+} // namespace app

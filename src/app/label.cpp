@@ -1,0 +1,43 @@
+#include "label.h"
+
+#include "platform/colors.h"
+#include "platform/font.h"
+
+#include <QPainter>
+
+namespace app {
+
+Label::Label(QWidget* parent, const QString& name) : QWidget(parent), m_color(Qt::lightGray) {
+    setObjectName(name);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFont(platform::FontDesc{});
+}
+
+void Label::setCaption(const QString& text) {
+    if (text == m_caption) return;
+    m_caption = text;
+    update();
+}
+
+void Label::setForeColor(uint32_t colorref) {
+    m_color = platform::toQColor(platform::TranslateColor(colorref));
+    update();
+}
+
+void Label::setFont(const platform::FontDesc& font) {
+    m_font = QFont(platform::resolveFontFamily(font.Name));
+    m_font.setPixelSize(-platform::pointsToLogicalHeight(font.Size));
+    m_font.setBold(font.Bold);
+    m_font.setItalic(font.Italic);
+    m_font.setStyleStrategy(QFont::NoSubpixelAntialias);
+    update();
+}
+
+void Label::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setFont(m_font);
+    p.setPen(m_color);
+    p.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, m_caption);
+}
+
+} // namespace app

@@ -1,0 +1,318 @@
+#include "uc_button.h"
+
+#include "font_conversion.h"
+#include "leave_tracking.h"
+
+#include "imaging/draw_text_ellipsis.h"
+#include "platform/colors.h"
+#include "platform/window_functions.h"
+
+#include <cmath>
+
+namespace controls {
+
+using namespace platform;
+
+namespace {
+
+// The built-in face: column c is the vertical gradient of state c + 1 (normal, hot, pressed).
+constexpr COLORREF kFace[20][3] = {
+    {0x757575, 0x686868, 0x6C6C6C}, {0x747474, 0x676767, 0x6F6F6F}, {0x747474, 0x656565, 0x6F6F6F},
+    {0x747474, 0x646464, 0x6E6E6E}, {0x737373, 0x636363, 0x6E6E6E}, {0x737373, 0x626262, 0x6D6D6D},
+    {0x737373, 0x606060, 0x6D6D6D}, {0x727272, 0x5F5F5F, 0x6C6C6C}, {0x727272, 0x5E5E5E, 0x6C6C6C},
+    {0x727272, 0x585858, 0x6B6B6B}, {0x717171, 0x575757, 0x6A6A6A}, {0x717171, 0x565656, 0x6A6A6A},
+    {0x717171, 0x565656, 0x696969}, {0x717171, 0x545454, 0x696969}, {0x707070, 0x545454, 0x696969},
+    {0x6F6F6F, 0x535353, 0x686868}, {0x6F6F6F, 0x525252, 0x686868}, {0x6F6F6F, 0x515151, 0x676767},
+    {0x6F6F6F, 0x4F4F4F, 0x676767}, {0x6E6E6E, 0x4F4F4F, 0x676767},
+};
+
+constexpr COLORREF kBackground = 0x404040;
+constexpr COLORREF kDisabledBackground = 0xD8E9EC;
+constexpr COLORREF kOuterOutline = 0x000000;
+constexpr COLORREF kInnerOutline = 0x868585;
+constexpr COLORREF kDisabledInnerOutline = 0xF1F0F0;
+
+int16_t shiftState(WPARAM keys) {
+    int16_t shift = 0;
+    if (keys & MK_SHIFT) shift |= 1;
+    if (keys & MK_CONTROL) shift |= 2;
+    if (GetKeyState(VK_MENU) & 0x8000) shift |= 4;
+    return shift;
+}
+
+int16_t heldButtons(WPARAM keys) {
+    int16_t b = 0;
+    if (keys & MK_LBUTTON) b |= 1;
+    if (keys & MK_RBUTTON) b |= 2;
+    if (keys & MK_MBUTTON) b |= 4;
+    return b;
+}
+
+// Draws a rounded outline (no fill) with a one-pixel pen of `color`.
+void roundOutline(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int32_t corner, COLORREF color) {
+    HPEN pen = CreatePen(PS_SOLID, 1, color);
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(HOLLOW_BRUSH));
+    RoundRect(dc, l, t, r, b, corner, corner);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+}
+
+} // namespace
+
+ucButton::ucButton(Window* parent, const QString& name) : Window(parent, QStringLiteral("ucButton")) {
+    setObjectName(name);
+    m_caption = name;
+    m_hfont = createFontFromDesc(m_font);
+    setBackColor(kBackground);
+    buildDefaultFace();
+}
+
+ucButton::~ucButton() {
+    m_subclasser.UnsubclassAll();
+    releaseDefaultFace();
+    m_skin.reset();
+    if (m_hfont) {
+        SelectObject(dc(), GetStockObject(SYSTEM_FONT));
+        DeleteObject(m_hfont);
+    }
+}
+
+void ucButton::setEnabled(bool on) {
+    if (on) {
+        QWidget::setEnabled(true);
+        PaintState(1, true);
+    } else {
+        PaintState(4, true);
+        QWidget::setEnabled(false);
+    }
+}
+
+void ucButton::setFont(const FontDesc& font) {
+    m_font = font;
+    if (HFONT f = createFontFromDesc(m_font)) {
+        SelectObject(dc(), f);
+        if (m_hfont) DeleteObject(m_hfont);
+        m_hfont = f;
+    }
+    PaintState(1, true);
+}
+
+void ucButton::setCaption(const QString& caption) {
+    if (caption == m_caption) return;
+    m_caption = caption;
+    PaintState(1, true);
+}
+
+void ucButton::setForeColor(COLORREF color) {
+    if (color == m_foreColor) return;
+    m_foreColor = color;
+    PaintState(1, true);
+}
+
+void ucButton::setDefaultStyle(bool on) {
+    if (on != m_defaultStyle) {
+        m_defaultStyle = on;
+        if (on) {
+            m_skin.reset();
+            buildDefaultFace();
+        } else {
+            SetWindowRgn(this, nullptr, true);
+            createSkinSurface();
+        }
+    }
+    PaintState(1, true);
+}
+
+void ucButton::setSkinPicture(const Picture& picture) {
+    m_skinPicture = picture;
+    if (m_defaultStyle) return;
+    createSkinSurface();
+    onResize();
+    PaintState(isEnabled() ? 1 : 4, true);
+}
+
+void ucButton::createSkinSurface() {
+    m_skin = std::make_unique<imaging::pcMemDC>();
+    m_skin->CreateFromPicture(m_skinPicture);
+}
+
+void ucButton::buildDefaultFace() {
+    if (m_faceDC) return;
+    HDC screen = CreateDC(QStringLiteral("DISPLAY"));
+    m_faceDC = CreateCompatibleDC(screen);
+    m_faceBitmap = CreateCompatibleBitmap(screen, 3, 20);
+    DeleteDC(screen);
+    if (!m_faceDC || !m_faceBitmap) {
+        releaseDefaultFace();
+        return;
+    }
+    m_faceOld = SelectObject(m_faceDC, m_faceBitmap);
+    for (int32_t y = 0; y < 20; ++y) {
+        for (int32_t x = 0; x < 3; ++x) platform::SetPixel(m_faceDC, x, y, kFace[y][x]);
+    }
+}
+
+void ucButton::releaseDefaultFace() {
+    if (m_faceDC) {
+        if (m_faceOld) SelectObject(m_faceDC, m_faceOld);
+        DeleteDC(m_faceDC);
+    }
+    if (m_faceBitmap) DeleteObject(m_faceBitmap);
+    m_faceDC = nullptr;
+    m_faceBitmap = nullptr;
+    m_faceOld = nullptr;
+}
+
+void ucButton::PaintState(int32_t state, bool force) {
+    if (state == m_state && !force) return;
+    if (state < 1 || state > 4) return;
+    const int32_t W = width();
+    const int32_t H = height();
+    HDC hdc = dc();
+    setBackColor(kBackground);
+    clearSurface();
+    COLORREF textColor = m_foreColor;
+    if (m_defaultStyle) {
+        if (state <= 3 && m_faceDC) {
+            platform::StretchBlt(hdc, 2, 2, W - 2, H - 2, m_faceDC, state - 1, 0, 1, 20, SRCCOPY);
+        }
+        if (state <= 3) {
+            roundOutline(hdc, 0, 0, W, H, 3, kOuterOutline);
+            roundOutline(hdc, 1, 1, W - 1, H - 1, 3, kInnerOutline);
+        } else {
+            setBackColor(kDisabledBackground);
+            clearSurface();
+            roundOutline(hdc, 0, 0, W, H, 3, GetSysColor(COLOR_BTNSHADOW));
+            roundOutline(hdc, 1, 1, W - 1, H - 1, 3, kDisabledInnerOutline);
+            textColor = GetSysColor(COLOR_BTNSHADOW);
+        }
+    } else if (m_skin && m_skin->hdc()) {
+        const int32_t frameHeight = static_cast<int32_t>(std::nearbyint(m_skin->Height() / 4.0));
+        m_skin->Draw(hdc, 0, (state - 1) * frameHeight, m_skin->Width(), frameHeight, 0, 0, true);
+    }
+    // The caption, centred; the pressed look moves it one pixel right and down.
+    if (m_hfont) SelectObject(hdc, m_hfont);
+    SetBkMode(hdc, TRANSPARENT);
+    SetTextColor(hdc, TranslateColor(textColor));
+    SIZE extent;
+    GetTextExtentPoint32(hdc, m_caption.isEmpty() ? QStringLiteral(" ") : m_caption, &extent);
+    int32_t top = static_cast<int32_t>(std::nearbyint((H - extent.cy) / 2.0));
+    int32_t left = 1;
+    if (state == 3) {
+        ++top;
+        left = 2;
+    }
+    if (!m_caption.isEmpty()) imaging::DrawTextEllipsis(hdc, m_caption, left, top, W - 2, H, DT_CENTER);
+    update();
+    m_state = state;
+}
+
+void ucButton::onResize() {
+    if (m_defaultStyle) {
+        SetWindowRgn(this, CreateRoundRectRgn(0, 0, width() + 1, height() + 1, 3, 3), true);
+        PaintState(isEnabled() ? 1 : 4, true);
+        return;
+    }
+    if (!m_skin || !m_skin->hdc()) return;
+    // A picture dimension of zero keeps that dimension of the button.
+    const int32_t w = m_skin->Width() > 0 ? m_skin->Width() : width();
+    const int32_t h = m_skin->Height() > 0 ? static_cast<int32_t>(std::nearbyint(m_skin->Height() / 4.0)) : height();
+    if (w != width() || h != height()) SetWindowPos(this, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER);
+}
+
+bool ucButton::inside(int32_t x, int32_t y) const { return x >= 0 && x <= width() && y >= 0 && y <= height(); }
+
+void ucButton::ReadProperties(const PropertyBag& bag) {
+    m_font = bag.ReadFont(QStringLiteral("Font"), m_font);
+    if (HFONT f = createFontFromDesc(m_font)) {
+        SelectObject(dc(), f);
+        if (m_hfont) DeleteObject(m_hfont);
+        m_hfont = f;
+    }
+    m_foreColor = bag.ReadColor(QStringLiteral("ForeColor"), m_foreColor);
+    m_caption = bag.ReadString(QStringLiteral("Caption"), QString());
+    m_defaultStyle = bag.ReadBool(QStringLiteral("DefaultStyle"), false);
+    m_skinPicture = bag.ReadPicture(QStringLiteral("SkinPicture"), Picture());
+    // The resize handler runs before the skin surface exists, so a skin-style button keeps
+    // the size it was given until its picture is set or it is resized again.
+    m_skin.reset();
+    onResize();
+    if (m_defaultStyle) {
+        buildDefaultFace();
+    } else {
+        releaseDefaultFace();
+        createSkinSurface();
+    }
+    setEnabled(bag.ReadBool(QStringLiteral("Enabled"), isEnabled()));
+    if (!Window::designMode() && m_subclasser.Count() == 0) {
+        HasTrackMouseEvent();
+        m_subclasser.Subclass(this);
+        m_subclasser.AddMsg(this, WM_MOUSELEAVE, MsgWhen::After);
+    }
+}
+
+void ucButton::WriteProperties(PropertyBag& bag) const {
+    bag.WriteProperty(QStringLiteral("Enabled"), isEnabled());
+    bag.WriteProperty(QStringLiteral("Font"), m_font);
+    bag.WriteProperty(QStringLiteral("ForeColor"), static_cast<int32_t>(m_foreColor));
+    bag.WriteProperty(QStringLiteral("Caption"), m_caption);
+    bag.WriteProperty(QStringLiteral("DefaultStyle"), m_defaultStyle);
+    bag.WriteProperty(QStringLiteral("SkinPicture"), m_skinPicture);
+}
+
+void ucButton::zSubclass_Proc(bool bBefore, bool&, LRESULT&, HWND&, UINT& uMsg, WPARAM&, LPARAM&) {
+    if (!bBefore && uMsg == WM_MOUSELEAVE) PaintState(1);
+}
+
+LRESULT ucButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    const int32_t x = GET_X_LPARAM(lParam);
+    const int32_t y = GET_Y_LPARAM(lParam);
+    float fx = static_cast<float>(x);
+    float fy = static_cast<float>(y);
+    int16_t shift = shiftState(wParam);
+    switch (msg) {
+    case WM_SIZE:
+        onResize();
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+        int16_t button = msg == WM_LBUTTONDOWN ? 1 : (msg == WM_RBUTTONDOWN ? 2 : 4);
+        m_lastButton = button;
+        if (button == 1) PaintState(3);
+        emit MouseDown(button, shift, fx, fy);
+        return 0;
+    }
+    case WM_MOUSEMOVE: {
+        StartLeaveTracking(this);
+        if (inside(x, y)) PaintState((wParam & MK_LBUTTON) ? 3 : 2);
+        int16_t buttons = heldButtons(wParam);
+        emit MouseMove(buttons, shift, fx, fy);
+        return 0;
+    }
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
+        int16_t button = msg == WM_LBUTTONUP ? 1 : (msg == WM_RBUTTONUP ? 2 : 4);
+        QPointer<ucButton> self(this);
+        if (!inside(x, y)) {
+            PaintState(1);
+        } else {
+            PaintState(2);
+            if (button == 1) emit Click();
+        }
+        if (self) emit MouseUp(button, shift, fx, fy);
+        return 0;
+    }
+    case WM_LBUTTONDBLCLK:
+        if (m_lastButton == 1) PaintState(3);
+        return 0;
+    default:
+        break;
+    }
+    return Window::WindowProc(msg, wParam, lParam);
+}
+
+} // namespace controls
