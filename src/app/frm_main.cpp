@@ -385,6 +385,9 @@ void FrmMain::Form_Unload() {
     }
     if (m_tabBackBrush) DeleteObject(m_tabBackBrush);
     m_tabBackBrush = nullptr;
+    // Still selected into the strip's context: it goes when the strip's window does.
+    if (m_tabFont) DeleteObject(m_tabFont);
+    m_tabFont = nullptr;
     if (m_windowIcon) {
         SendMessage(this, WM_SETICON, 0, 0);
         DestroyIcon(m_windowIcon);

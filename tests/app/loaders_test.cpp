@@ -1,0 +1,99 @@
+// The four directory loaders through real HTTP: the request each sends, the items each
+// appends, and start-up going on whatever the server does.
+#include "app_fixture.h"
+#include "app/config.h"
+
+using tbtest::DirectoryServer;
+
+namespace {
+
+QString tvPage(const QString& body) {
+    return QStringLiteral("<html><body><div class=\"blog\">电视{") + body + QStringLiteral("}电视</div></body></html>");
+}
+
+std::vector<std::pair<QString, QString>> itemsOf(controls::ucListBox* list) {
+    std::vector<std::pair<QString, QString>> out;
+    for (int16_t i = 0; i < list->ListCount(); ++i) out.emplace_back(list->Title(i), list->URL(i));
+    return out;
+}
+
+} // namespace
+
+// Start-up downloads the four posts in the order cameras, music, TV, radio, each with the
+// Referer of the blog-list page, and fills each category's list.
+TEST(Loaders, StartUpDownloadsTheFourPostsInOrder) {
+    DirectoryServer server;
+    server.setPage(app::config::kPostIds[0], QStringLiteral("监控{<br/>门口#rtsp://cam/1<br/>}监控"));
+    server.setPage(app::config::kPostIds[1], QStringLiteral("音乐{<br/>一#http://m/1<br/>二#http://m/2<br/>}音乐"));
+    server.setPage(app::config::kPostIds[2], tvPage(QStringLiteral("<br/>A#http://a<br/>B#http://b<br/>")));
+    server.setPage(app::config::kPostIds[3], QStringLiteral("电台{<br/>新闻#http://r<br/>}电台"));
+    auto frm = tbtest::loadedMainWindow();
+
+    const auto seen = server.seen();
+    ASSERT_EQ(seen.size(), 4u);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(seen[static_cast<size_t>(i)].blogId(), app::config::kPostIds[i]);
+        EXPECT_EQ(seen[static_cast<size_t>(i)].target.rfind("/cgi-bin/blognew/blog_output_data?uin=", 0), 0u);
+        EXPECT_EQ(QString::fromStdString(seen[static_cast<size_t>(i)].referer), app::DirectoryReferer());
+    }
+    EXPECT_EQ(frm->list(0)->ListCount(), 1);
+    EXPECT_EQ(frm->list(1)->ListCount(), 2);
+    EXPECT_EQ(itemsOf(frm->list(2)), (std::vector<std::pair<QString, QString>>{{"A", "http://a"}, {"B", "http://b"}}));
+    EXPECT_EQ(frm->list(3)->Title(0), QStringLiteral("新闻"));
+    EXPECT_EQ(frm->list(3)->Author(0), QStringLiteral("UnKnow")) << "the list's default author";
+}
+
+// The loaders append what the transformation yields, the rules checked on the wire.
+TEST(Loaders, ChannelLinesAreAppendedAsWritten) {
+    DirectoryServer server;
+    app::FrmMain frm;
+    server.setPage(app::config::kPostIds[2],
+                   tvPage(QStringLiteral("<br/>CCTV&nbsp;1#http://x?a=1&amp;b=2#extra<br/><b>粗体</b>#u<br/>#only<br/>t#<br/>no hash<br/>")));
+    frm.Dv();
+    EXPECT_EQ(itemsOf(frm.list(2)), (std::vector<std::pair<QString, QString>>{
+                                        {"CCTV1", "http://x?a=1&amp;b=2"}, {"粗体", "u"}, {"", "only"}, {"t", ""}}));
+    // Loaders append; they never clear.
+    frm.Dv();
+    EXPECT_EQ(frm.list(2)->ListCount(), 8);
+    EXPECT_EQ(frm.list(0)->ListCount(), 0) << "an empty response leaves the list empty";
+}
+
+TEST(Loaders, SameSecondRequestsDifferOnlyInTheirTimestamp) {
+    DirectoryServer server;
+    app::FrmMain frm;
+    frm.Mv();
+    frm.Mv();
+    const auto seen = server.seen();
+    ASSERT_EQ(seen.size(), 2u);
+    auto withoutTimestamp = [](std::string t) { return t.substr(0, t.find("&timestamp=")); };
+    EXPECT_EQ(withoutTimestamp(seen[0].target), withoutTimestamp(seen[1].target));
+    const auto stamp = [](const std::string& t) { return std::stoll(t.substr(t.find("&timestamp=") + 11)); };
+    EXPECT_LE(stamp(seen[1].target) - stamp(seen[0].target), 1);
+}
+
+// A refused connection and an oversized body are download failures: the list stays empty
+// and the next loader runs.
+TEST(Loaders, TransportFailuresLeaveTheListEmptyAndGoOn) {
+    app::FrmMain frm;
+    app::setHostsForTesting(QStringLiteral("127.0.0.1:1"), QStringLiteral("127.0.0.1:1"));
+    frm.Mv();
+    EXPECT_EQ(frm.list(0)->ListCount(), 0);
+    app::setHostsForTesting({}, {});
+
+    tbtest::LocalHttpServer huge([](tbtest::HttpExchange& ex) {
+        std::string head = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 41943040\r\nConnection: close\r\n\r\n";
+        if (!ex.send(head)) return;
+        const std::string chunk(1 << 20, 'x');
+        for (int i = 0; i < 40; ++i) {
+            if (!ex.send(chunk)) return;
+        }
+    });
+    const QString host = QStringLiteral("127.0.0.1:%1").arg(huge.port());
+    app::setHostsForTesting(host, host);
+    frm.Dv();
+    EXPECT_EQ(frm.list(2)->ListCount(), 0);
+    DirectoryServer good;
+    good.setPage(app::config::kPostIds[3], QStringLiteral("电台{<br/>R#r<br/>}电台"));
+    frm.Dd();
+    EXPECT_EQ(frm.list(3)->ListCount(), 1);
+}
