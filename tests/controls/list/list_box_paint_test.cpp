@@ -3,6 +3,8 @@
 
 #include <QPixmap>
 
+#include "imaging/skin_catalogue.h"
+
 using namespace platform;
 using controls::ucListBox;
 
@@ -247,4 +249,35 @@ TEST_F(PaintFixture, DesignModePainting) {
         for (int x = 3; x < 90; ++x) named += listtest::pixel(list, x, y) != ucListBox::kDefaultBackColor ? 1 : 0;
     }
     EXPECT_GT(named, 10);
+}
+
+// The playing row shows the "PLAY" resource, decoded by the program's own PNG decoder and
+// blended with its per-pixel alpha at (LeftOffset + 2, row top + R((27 - 12) / 2)).
+TEST_F(PaintFixture, PlayIconIsTheDecodedResourceBlendedOverTheRow) {
+    makeColoured();
+    fill(3);
+    list->setStyle(1);
+    list->setPlayIndex(1);
+    list->Refresh();
+    const QImage icon = QImage::fromData(imaging::LoadResData(QStringLiteral("PLAY"), QStringLiteral("PNGICON")), "PNG")
+                            .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    ASSERT_EQ(icon.size(), QSize(12, 12));
+    const int x0 = 1 + 2, y0 = rowTop(1) + 8; // R(7.5) = 8
+    const uint32_t bg = kBk2; // row 1 is an odd stripe
+    int opaque = 0;
+    for (int y = 0; y < 12; ++y) {
+        for (int x = 0; x < 12; ++x) {
+            const QRgb s = icon.pixel(x, y);
+            const COLORREF got = listtest::pixel(list, x0 + x, y0 + y);
+            const int a = qAlpha(s);
+            // Premultiplied source over the background, rounded as the blend rounds.
+            for (int shift : {0, 8, 16}) {
+                const int sc = shift == 0 ? qRed(s) : (shift == 8 ? qGreen(s) : qBlue(s));
+                const int want = std::min(255, sc + ((static_cast<int>((bg >> shift) & 0xFF) * (255 - a) + 127) / 255));
+                ASSERT_NEAR(static_cast<int>((got >> shift) & 0xFF), want, 1) << x << "," << y;
+            }
+            opaque += a == 255 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(opaque, 10) << "the icon has a solid body";
 }
