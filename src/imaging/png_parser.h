@@ -1,5 +1,5 @@
 #pragma once
-// cPNGparser: decodes a PNG image (PNG specification, second edition) into the premultiplied
+// cPNGparser: decodes a PNG image (PNG, second edition: ISO/IEC 15948) into the premultiplied
 // 32-bit pixel buffer of a c32bppDIB. A parser decodes one image and is then discarded.
 //
 // Every colour type, bit depth and both interlace methods are read. 16-bit samples are reduced
