@@ -6,6 +6,7 @@
 #include "platform/colors.h"
 #include "platform/dc.h"
 #include "platform/font.h"
+#include "platform/memory_surface.h"
 
 #include <QFontDatabase>
 #include <gtest/gtest.h>
@@ -22,13 +23,8 @@ constexpr int kH = 24;
 // A white memory surface with a font selected, black text, transparent background.
 class TextSurface {
 public:
-    explicit TextSurface(const QString& face, int height = -12) {
-        m_dc = CreateCompatibleDC(nullptr);
-        m_bmp = CreateCompatibleBitmap(nullptr, kW, kH);
-        m_oldBmp = SelectObject(m_dc, m_bmp);
-        HBRUSH b = CreateSolidBrush(kPaper);
-        FillRect(m_dc, {0, 0, kW, kH}, b);
-        DeleteObject(b);
+    explicit TextSurface(const QString& face, int height = -12) : m_surface(kW, kH, kPaper) {
+        m_dc = m_surface.dc();
         m_font = CreateFont(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face);
         m_oldFont = SelectObject(m_dc, m_font);
         SetBkMode(m_dc, TRANSPARENT);
@@ -36,10 +32,7 @@ public:
     }
     ~TextSurface() {
         SelectObject(m_dc, m_oldFont);
-        SelectObject(m_dc, m_oldBmp);
         DeleteObject(m_font);
-        DeleteObject(m_bmp);
-        DeleteDC(m_dc);
     }
     TextSurface(const TextSurface&) = delete;
     TextSurface& operator=(const TextSurface&) = delete;
@@ -77,10 +70,9 @@ public:
     }
 
 private:
+    MemorySurface m_surface;
     HDC m_dc;
-    HBITMAP m_bmp;
     HFONT m_font;
-    HGDIOBJ m_oldBmp;
     HGDIOBJ m_oldFont;
 };
 

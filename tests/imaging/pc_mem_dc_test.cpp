@@ -4,6 +4,7 @@
 #include "platform/brush.h"
 #include "platform/colors.h"
 #include "platform/dc.h"
+#include "platform/memory_surface.h"
 
 #include <QImage>
 #include <cmath>
@@ -18,38 +19,16 @@ constexpr COLORREF kMagenta = RGB(255, 0, 255);
 constexpr COLORREF kBack = RGB(10, 20, 30);
 
 // A memory context over a w x h device bitmap filled with `fill`.
-class Target {
+class Target : public MemorySurface {
 public:
-    Target(int w, int h, COLORREF fill = kBack) : m_w(w), m_h(h) {
-        m_dc = CreateCompatibleDC(nullptr);
-        m_bmp = CreateCompatibleBitmap(nullptr, w, h);
-        m_old = SelectObject(m_dc, m_bmp);
-        HBRUSH b = CreateSolidBrush(fill);
-        FillRect(m_dc, {0, 0, w, h}, b);
-        DeleteObject(b);
-    }
-    ~Target() {
-        SelectObject(m_dc, m_old);
-        DeleteObject(m_bmp);
-        DeleteDC(m_dc);
-    }
-    Target(const Target&) = delete;
-    Target& operator=(const Target&) = delete;
-    HDC dc() const { return m_dc; }
-    COLORREF at(int x, int y) const { return GetPixel(m_dc, x, y); }
+    Target(int w, int h, COLORREF fill = kBack) : MemorySurface(w, h, fill) {}
     // Every pixel outside `r` still has the fill colour.
     bool untouchedOutside(const QRect& r, COLORREF fill = kBack) const {
-        for (int y = 0; y < m_h; ++y)
-            for (int x = 0; x < m_w; ++x)
+        for (int y = 0; y < height(); ++y)
+            for (int x = 0; x < width(); ++x)
                 if (!r.contains(x, y) && at(x, y) != fill) return false;
         return true;
     }
-
-private:
-    int m_w, m_h;
-    HDC m_dc;
-    HBITMAP m_bmp;
-    HGDIOBJ m_old;
 };
 
 // A bitmap picture whose rows are given as 0x00BBGGRR colours.

@@ -13,6 +13,7 @@
 #include "platform/brush.h"
 #include "platform/colors.h"
 #include "platform/dc.h"
+#include "platform/memory_surface.h"
 #include "platform/font.h"
 #include "platform/pen.h"
 
@@ -35,33 +36,10 @@ constexpr QRgb kMagentaKey = 0xFFFF00FF;
 int R(double v) { return static_cast<int>(std::nearbyint(v)); }
 
 // A memory context over a device bitmap of the given size.
-class MemSurface {
+class MemSurface : public MemorySurface {
 public:
-    MemSurface(int w, int h, COLORREF fill) : m_w(w), m_h(h) {
-        m_dc = CreateCompatibleDC(nullptr);
-        m_bmp = CreateCompatibleBitmap(nullptr, w, h);
-        m_old = SelectObject(m_dc, m_bmp);
-        HBRUSH b = CreateSolidBrush(fill);
-        FillRect(m_dc, {0, 0, w, h}, b);
-        DeleteObject(b);
-    }
-    ~MemSurface() {
-        SelectObject(m_dc, m_old);
-        DeleteObject(m_bmp);
-        DeleteDC(m_dc);
-    }
-    MemSurface(const MemSurface&) = delete;
-    MemSurface& operator=(const MemSurface&) = delete;
-    HDC dc() const { return m_dc; }
-    int width() const { return m_w; }
-    int height() const { return m_h; }
-    QImage image() const { return m_bmp->toImage(); }
-
-private:
-    int m_w, m_h;
-    HDC m_dc = nullptr;
-    HBITMAP m_bmp = nullptr;
-    HGDIOBJ m_old = nullptr;
+    using MemorySurface::MemorySurface;
+    QImage image() const { return bitmap()->toImage(); }
 };
 
 // The catalogue pictures as picture surfaces, by name; a picture that fails to load leaves
