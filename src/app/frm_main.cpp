@@ -37,6 +37,7 @@ FrmMain::FrmMain() : Window(nullptr, QStringLiteral("TianboMain"), WS_OVERLAPPED
     std::optional<FormControl> form;
     if (file.open(QIODevice::ReadOnly)) form = ReadFormFile(file.readAll(), imaging::ResolveFormPicture);
     if (!form) throw RuntimeError(kErrInvalidArgument, QStringLiteral("FrmMain"), QStringLiteral("The main window's form file is missing"));
+    m_menus = std::make_unique<controls::SkinMenuReceiver>();
     buildFromForm(*form);
     connectEvents();
 }
@@ -394,6 +395,7 @@ void FrmMain::Form_Unload() {
         m_windowIcon = nullptr;
     }
     m_magnetic.reset();
+    m_menus.reset();
     m_tabBarSurface.CreateFromPicture({});
     m_playCtrSurface.CreateFromPicture({});
     emit Unloaded();

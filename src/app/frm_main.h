@@ -20,6 +20,7 @@
 #include "app/label.h"
 #include "app/picture_box.h"
 #include "controls/chrome/c_magnetic_wnd.h"
+#include "controls/chrome/skin_menu_receiver.h"
 #include "controls/chrome/uc_button.h"
 #include "controls/chrome/uc_skin.h"
 #include "controls/list/list_box.h"
@@ -88,6 +89,7 @@ public:
     int16_t HotTab() const { return m_hotTab; }
     const std::array<TabRecord, 4>& Tabs() const { return m_tabs; }
     controls::cMagneticWnd* magnetic() const { return m_magnetic.get(); }
+    controls::SkinMenuReceiver* menus() const { return m_menus.get(); }
     // The inner size and frame sizes the layout works with.
     int32_t innerWidth() const { return width(); }
     int32_t innerHeight() const { return height(); }
@@ -192,6 +194,8 @@ private:
     std::unique_ptr<platform::MediaPlayer> m_player;
     QWidget* m_video = nullptr;
     std::unique_ptr<controls::cMagneticWnd> m_magnetic;
+    // The owner-drawn menu control: the system menu in the skin's colours while the window lives.
+    std::unique_ptr<controls::SkinMenuReceiver> m_menus;
     Form1* m_notice = nullptr;
 };
 

@@ -2,6 +2,8 @@
 #include "app_fixture.h"
 #include "platform/dc.h"
 
+#include <QTimer>
+
 namespace {
 
 using namespace platform;
@@ -85,6 +87,8 @@ TEST_F(Layout, MinimisedWindowIsNotLaidOut) {
 TEST(LayoutLifetime, ShutdownReleasesEverything) {
     tbtest::DirectoryServer server;
     { app::FrmMain warm; } // stock objects and caches are made once
+    pumpFor(20);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     const int objects = gdiObjectCount(), contexts = deviceContextCount();
     {
         auto frm = tbtest::loadedMainWindow();
@@ -95,6 +99,18 @@ TEST(LayoutLifetime, ShutdownReleasesEverything) {
         EXPECT_EQ(frm->noticeWindow(), nullptr);
     }
     pumpFor(20);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(gdiObjectCount(), objects);
     EXPECT_EQ(deviceContextCount(), contexts);
+}
+
+// The system menu, opened from the frame's menu button, shows in the skin's colours.
+TEST_F(Layout, SystemMenuIsRestyledWhileTheWindowLives) {
+    ASSERT_NE(frm->menus(), nullptr);
+    QTimer::singleShot(100, [] {
+        if (QWidget* popup = QApplication::activePopupWidget()) QTest::keyClick(popup, Qt::Key_Escape);
+    });
+    frm->skin()->ShowSystemMenu();
+    ASSERT_GE(frm->menus()->MenusSeen(), 1);
+    EXPECT_EQ(frm->menus()->MenuWindows().size(), 1u);
 }
