@@ -107,6 +107,9 @@ void FrmMain::buildFromForm(const FormControl& form) {
             m_command1 = new QPushButton(p.ReadString(QStringLiteral("Caption"), c.name), parent);
             m_command1->setObjectName(c.name);
             place(m_command1, c);
+            // It sits below the window's design area; a window made large enough to reach it
+            // keeps it under the video area rather than over the picture.
+            m_command1->lower();
         } else if (c.type == QStringLiteral("Timer")) {
             auto* t = new Timer(this, p.ReadInt(QStringLiteral("Interval"), 0), p.ReadBool(QStringLiteral("Enabled"), true));
             t->setObjectName(c.name);
