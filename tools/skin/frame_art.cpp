@@ -26,7 +26,9 @@ constexpr int kCaptionTop = 44;
 constexpr int kGlyphCaptionRow = 4;
 
 // Glyph colours by state row (normal, hot, pressed, the unused fourth row).
-const QRgb kGlyphColours[4] = {rgb(178, 178, 181), rgb(252, 252, 252), kAccentLight, rgb(102, 102, 105)};
+// The pressed row is a subdued green: it is also what a caption shows for a button its window
+// does not have.
+const QRgb kGlyphColours[4] = {rgb(178, 178, 181), rgb(252, 252, 252), rgb(70, 112, 36), rgb(102, 102, 105)};
 // The keep-on-top glyph while the flag is set is green in every state.
 const QRgb kPinnedColours[4] = {kAccent, kAccentLight, kAccentDark, rgb(62, 104, 30)};
 
