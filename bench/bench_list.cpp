@@ -1,7 +1,7 @@
 // Speed of the channel list: appending, a full repaint, searching and sorting.
 #include "controls/list/list_box.h"
 
-#include "platform/window_functions.h"
+#include "platform/window/window_functions.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

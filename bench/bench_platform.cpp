@@ -1,7 +1,7 @@
 // The cost of message interception: one message through a window with no interceptor (the
 // reference) and through three stacked interceptors that each see it before and after.
-#include "platform/interception.h"
-#include "platform/window_functions.h"
+#include "platform/intercept/interception.h"
+#include "platform/window/window_functions.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

@@ -1,25 +1,41 @@
 # Helpers shared by the CMake files of the project.
 
-# tianbo_library(NAME DIR [DEPS ...]): a static library of every source in DIR.
-function(tianbo_library name dir)
-    cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
-    file(GLOB sources CONFIGURE_DEPENDS "${dir}/*.cpp" "${dir}/*.h")
+# tianbo_library(NAME DIRS dir... [DEPS ...]): a static library of every source directly in
+# the given folders (relative to src/), with src/ on its include path.
+function(tianbo_library name)
+    cmake_parse_arguments(ARG "" "" "DIRS;DEPS" ${ARGN})
+    set(sources)
+    foreach(dir ${ARG_DIRS})
+        file(GLOB found CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/src/${dir}/*.cpp"
+                                          "${PROJECT_SOURCE_DIR}/src/${dir}/*.h")
+        list(APPEND sources ${found})
+    endforeach()
     add_library(${name} STATIC ${sources})
     target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
     target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
-# tianbo_test(NAME DIR [LIBS ...]): one test executable of every *_test.cpp in DIR,
-# discovered test by test by CTest when the tests run (the programs need a display).
-function(tianbo_test name dir)
-    cmake_parse_arguments(ARG "" "" "LIBS;LABELS" ${ARGN})
-    file(GLOB sources CONFIGURE_DEPENDS "${dir}/*_test.cpp" "${dir}/*.h")
+# tianbo_test(NAME DIRS dir... [LIBS ...] [LABELS ...] [ASSETS]): one test executable of
+# every *_test.cpp in the given folders (relative to tests/), discovered test by test by
+# CTest when the tests run (the programs need a display). ASSETS links the compiled-in skin,
+# icons and forms.
+function(tianbo_test name)
+    cmake_parse_arguments(ARG "ASSETS" "" "DIRS;LIBS;LABELS" ${ARGN})
+    set(sources)
+    foreach(dir ${ARG_DIRS})
+        file(GLOB found CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/tests/${dir}/*_test.cpp"
+                                          "${PROJECT_SOURCE_DIR}/tests/${dir}/*.h")
+        list(APPEND sources ${found})
+    endforeach()
     if(NOT sources)
         return()
     endif()
     add_executable(${name} ${sources} "${PROJECT_SOURCE_DIR}/tests/test_main.cpp")
     target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests" "${PROJECT_SOURCE_DIR}/src")
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock Qt6::Test)
+    if(ARG_ASSETS)
+        target_link_libraries(${name} PRIVATE tb_assets)
+    endif()
     target_compile_definitions(${name} PRIVATE
         TIANBO_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
         TIANBO_SHARED_DATA="${PROJECT_SOURCE_DIR}/../shared/testdata"

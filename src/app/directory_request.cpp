@@ -1,7 +1,7 @@
 #include "directory_request.h"
 
 #include "app/config.h"
-#include "platform/http_request.h"
+#include "platform/http/http_request.h"
 
 namespace app {
 

@@ -2,9 +2,9 @@
 
 #include "app/config.h"
 #include "imaging/skin_catalogue.h"
-#include "platform/form_file.h"
-#include "platform/icon.h"
-#include "platform/window_functions.h"
+#include "platform/forms/form_file.h"
+#include "platform/gdi/icon.h"
+#include "platform/window/window_functions.h"
 
 #include <QFile>
 #include <cmath>
@@ -15,7 +15,6 @@ using namespace platform;
 
 Form1::Form1() : Window(nullptr, QStringLiteral("TianboNotice"), WS_POPUP | WS_CAPTION | WS_SYSMENU) {
     setObjectName(QStringLiteral("Form1"));
-    imaging::RegisterAssets();
     QFile file(QStringLiteral(":/forms/form1.json"));
     std::optional<FormControl> form;
     if (file.open(QIODevice::ReadOnly)) form = ReadFormFile(file.readAll(), imaging::ResolveFormPicture);

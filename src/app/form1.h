@@ -5,9 +5,9 @@
 // from its left and 384 pixels from its top.
 
 #include "controls/chrome/uc_skin.h"
-#include "platform/timer.h"
-#include "platform/web_view.h"
-#include "platform/window.h"
+#include "platform/window/timer.h"
+#include "platform/web/web_view.h"
+#include "platform/window/window.h"
 
 namespace app {
 

@@ -5,13 +5,13 @@
 
 #include "app/config.h"
 #include "app/directory_request.h"
-#include "app/directory_text.h"
+#include "app/channels/directory_text.h"
 #include "app/form1.h"
 #include "imaging/skin_catalogue.h"
-#include "platform/colors.h"
-#include "platform/icon.h"
-#include "platform/runtime_error.h"
-#include "platform/window_functions.h"
+#include "platform/gdi/colors.h"
+#include "platform/gdi/icon.h"
+#include "platform/forms/runtime_error.h"
+#include "platform/window/window_functions.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -32,7 +32,6 @@ void place(QWidget* w, const FormControl& c) { w->setGeometry(c.left, c.top, c.w
 
 FrmMain::FrmMain() : Window(nullptr, QStringLiteral("TianboMain"), WS_OVERLAPPEDWINDOW) {
     setObjectName(QStringLiteral("FrmMain"));
-    imaging::RegisterAssets();
     QFile file(QStringLiteral(":/forms/frm_main.json"));
     std::optional<FormControl> form;
     if (file.open(QIODevice::ReadOnly)) form = ReadFormFile(file.readAll(), imaging::ResolveFormPicture);

@@ -25,11 +25,11 @@
 #include "controls/chrome/uc_skin.h"
 #include "controls/list/list_box.h"
 #include "imaging/pc_mem_dc.h"
-#include "platform/form_file.h"
-#include "platform/media_player.h"
-#include "platform/timer.h"
-#include "platform/web_view.h"
-#include "platform/window.h"
+#include "platform/forms/form_file.h"
+#include "platform/media/media_player.h"
+#include "platform/window/timer.h"
+#include "platform/web/web_view.h"
+#include "platform/window/window.h"
 
 #include <QPushButton>
 #include <array>

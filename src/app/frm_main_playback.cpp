@@ -12,7 +12,7 @@
 
 #include "app/frm_main.h"
 #include "imaging/skin_catalogue.h"
-#include "platform/runtime_error.h"
+#include "platform/forms/runtime_error.h"
 
 #include <cmath>
 

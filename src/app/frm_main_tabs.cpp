@@ -9,7 +9,7 @@
 
 #include "app/frm_main.h"
 #include "imaging/draw_text_ellipsis.h"
-#include "platform/window_functions.h"
+#include "platform/window/window_functions.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #include "label.h"
 
-#include "platform/colors.h"
-#include "platform/font.h"
+#include "platform/gdi/colors.h"
+#include "platform/gdi/font.h"
 
 #include <QPainter>
 

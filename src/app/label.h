@@ -2,7 +2,7 @@
 // Label: a one-line text on a form or picture box, drawn on a transparent background in the
 // given font and colour.
 
-#include "platform/property_bag.h"
+#include "platform/forms/property_bag.h"
 
 #include <QWidget>
 

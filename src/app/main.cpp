@@ -1,7 +1,7 @@
 // Tianbo: the main window, its four directories and the notice window.
 #include "app/frm_main.h"
-#include "platform/web_engine_startup.h"
-#include "platform/window_functions.h"
+#include "platform/web/web_engine_startup.h"
+#include "platform/window/window_functions.h"
 
 #include <QApplication>
 #include <clocale>

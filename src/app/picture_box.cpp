@@ -1,7 +1,7 @@
 #include "picture_box.h"
 
-#include "platform/colors.h"
-#include "platform/window_functions.h"
+#include "platform/gdi/colors.h"
+#include "platform/window/window_functions.h"
 
 namespace app {
 

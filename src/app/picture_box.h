@@ -2,7 +2,7 @@
 // PictureBox: a plain child window of a form with a background colour, pixel coordinates,
 // and the form-level events its owner handles (resize and pointer events in pixels).
 
-#include "platform/window.h"
+#include "platform/window/window.h"
 
 #include <QString>
 

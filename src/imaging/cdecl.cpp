@@ -1,6 +1,6 @@
 #include "imaging/cdecl.h"
 
-#include "platform/runtime_error.h"
+#include "platform/forms/runtime_error.h"
 
 #include <cerrno>
 #include <dlfcn.h>

@@ -3,9 +3,9 @@
 #include "imaging/gdi_plus.h"
 #include "imaging/png_parser.h"
 #include "imaging/skin_catalogue.h"
-#include "platform/bitmap.h"
-#include "platform/dc.h"
-#include "platform/message_box.h"
+#include "platform/gdi/bitmap.h"
+#include "platform/gdi/dc.h"
+#include "platform/window/message_box.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -3,7 +3,7 @@
 // bytes B, G, R, A, rows bottom-up with a stride of Width × 4 (the PixelBuffer32 layout), with
 // loaders that fill it, a Render operation that draws it with per-pixel alpha, and effects.
 
-#include "platform/messages.h"
+#include "platform/window/messages.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,10 +1,10 @@
 // c32bppDIB: export to bytes and the effects that change pixels in place.
 #include "imaging/dib_32bpp.h"
 
-#include "platform/brush.h"
-#include "platform/colors.h"
-#include "platform/dc.h"
-#include "platform/region.h"
+#include "platform/gdi/brush.h"
+#include "platform/gdi/colors.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/region.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

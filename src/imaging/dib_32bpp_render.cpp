@@ -3,8 +3,8 @@
 // renderer with exact integer blending.
 #include "imaging/dib_32bpp.h"
 
-#include "platform/bitmap.h"
-#include "platform/dc.h"
+#include "platform/gdi/bitmap.h"
+#include "platform/gdi/dc.h"
 
 #include <QImage>
 #include <QPainter>

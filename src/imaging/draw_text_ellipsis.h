@@ -2,7 +2,7 @@
 // The one text-drawing rule the controls share: draw a string into a rectangle; when it is
 // wider than the rectangle, draw the longest beginning that fits followed by "...".
 
-#include "platform/dc.h"
+#include "platform/gdi/dc.h"
 
 #include <QString>
 

@@ -3,8 +3,8 @@
 // picture and then copied piecewise onto windows — whole tiles, stretched strips, tiles with
 // the magenta key, or blended with a constant opacity.
 
-#include "platform/dc.h"
-#include "platform/picture.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/picture.h"
 
 #include <QString>
 

@@ -3,15 +3,6 @@
 #include <QFile>
 #include <QImageReader>
 
-// The resources live in a static library; this makes sure they are registered.
-static void initAssets() {
-    static const bool done = [] {
-        Q_INIT_RESOURCE(assets);
-        return true;
-    }();
-    (void)done;
-}
-
 namespace imaging {
 
 using platform::Picture;
@@ -60,7 +51,6 @@ const std::vector<SkinEntry>& formPictures() {
 }
 
 Picture LoadResPicture(const QString& name) {
-    initAssets();
     const SkinEntry* e = findEntry(name);
     if (!e) notFound();
     QFile f(bitmapPath(QLatin1String(e->name)));
@@ -71,7 +61,6 @@ Picture LoadResPicture(const QString& name) {
 }
 
 QByteArray LoadResData(const QString& name, const QString& type) {
-    initAssets();
     QFile f(QStringLiteral(":/resources/%1/%2").arg(type.toUpper(), name.toUpper()));
     if (!f.open(QIODevice::ReadOnly)) {
         throw platform::RuntimeError(kErrResourceNotFound, QStringLiteral("LoadResData"),
@@ -81,7 +70,6 @@ QByteArray LoadResData(const QString& name, const QString& type) {
 }
 
 Picture LoadAppIcon() {
-    initAssets();
     std::vector<QImage> images;
     for (int size : {48, 32, 24, 16}) {
         for (int bits : {8, 32}) {
@@ -93,7 +81,6 @@ Picture LoadAppIcon() {
 }
 
 Picture LoadTabPointer() {
-    initAssets();
     const QImage img(QStringLiteral(":/icons/tab_pointer.png"));
     return Picture::fromCursor(img, QPoint(6, 0));
 }
@@ -109,6 +96,5 @@ Picture ResolveFormPicture(const QString& name) {
     }
 }
 
-void RegisterAssets() { initAssets(); }
 
 } // namespace imaging

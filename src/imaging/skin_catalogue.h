@@ -2,8 +2,8 @@
 // The skin images compiled into the program, looked up by name: the named 24-bit bitmaps,
 // the raw PNG resources, the application icon and the pictures the forms carry.
 
-#include "platform/picture.h"
-#include "platform/runtime_error.h"
+#include "platform/gdi/picture.h"
+#include "platform/forms/runtime_error.h"
 
 #include <QByteArray>
 #include <QString>
@@ -42,8 +42,5 @@ platform::Picture ResolveFormPicture(const QString& name);
 
 inline constexpr uint32_t kErrResourceNotFound = 326;
 
-// Registers the resources compiled into the program (skin, icons, form files); every lookup
-// here does it, code that opens the resource tree directly calls it first.
-void RegisterAssets();
 
 } // namespace imaging

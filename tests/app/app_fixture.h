@@ -5,7 +5,7 @@
 #include "app/directory_request.h"
 #include "app/frm_main.h"
 #include "platform/http/local_http_server.h"
-#include "platform/window_functions.h"
+#include "platform/window/window_functions.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,6 +1,6 @@
 // The main window's layout, splitter, list panel buttons, minimised state and shutdown.
 #include "app_fixture.h"
-#include "platform/dc.h"
+#include "platform/gdi/dc.h"
 
 #include <QTimer>
 

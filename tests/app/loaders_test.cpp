@@ -2,6 +2,7 @@
 // appends, and start-up going on whatever the server does.
 #include "app_fixture.h"
 #include "app/config.h"
+#include "app/directory_request.h"
 
 using tbtest::DirectoryServer;
 
@@ -96,4 +97,28 @@ TEST(Loaders, TransportFailuresLeaveTheListEmptyAndGoOn) {
     good.setPage(app::config::kPostIds[3], QStringLiteral("电台{<br/>R#r<br/>}电台"));
     frm.Dd();
     EXPECT_EQ(frm.list(3)->ListCount(), 1);
+}
+
+TEST(DirectoryRequest, UrlCarriesEveryKeyInOrderAndTheLocalClock) {
+    const QString url = app::DirectoryRequestUrl(2, 1700000000);
+    const QStringList keys = {"uin", "blogid", "styledm", "imgdm", "bdm", "mode", "numperpage", "dprefix",
+                              "inCharset", "outCharset", "ref", "page", "refererurl", "timestamp"};
+    const QString query = url.mid(url.indexOf(QLatin1Char('?')) + 1);
+    QStringList got;
+    for (const QString& kv : query.split(QLatin1Char('&'))) got << kv.section(QLatin1Char('='), 0, 0);
+    EXPECT_EQ(got, keys);
+    EXPECT_TRUE(url.startsWith(QStringLiteral("http://")));
+    EXPECT_TRUE(url.contains(QStringLiteral("/cgi-bin/blognew/blog_output_data?uin=")));
+    EXPECT_TRUE(url.contains(QStringLiteral("&blogid=1003&")));
+    EXPECT_TRUE(url.contains(QStringLiteral("&mode=2&numperpage=15&dprefix=&inCharset=utf-8&outCharset=utf-8&ref=qzone&page=1&")));
+    EXPECT_TRUE(url.contains(QStringLiteral("refererurl=http%3A%2F%2F")));
+    EXPECT_TRUE(url.contains(QStringLiteral("%2Fqzone%2Fapp%2Fblog%2Fv6%2Fbloglist.html%23nojump%3D1%26page%3D1%26catalog%3Dlist&")));
+    EXPECT_TRUE(url.endsWith(QStringLiteral("&timestamp=1700000000")));
+    EXPECT_TRUE(app::DirectoryReferer().endsWith(QStringLiteral("/qzone/app/blog/v6/bloglist.html")));
+
+    // Local clock read as written: 1970-01-02 00:00:01 local is 86401 whatever the zone.
+    const QDateTime local(QDate(1970, 1, 2), QTime(0, 0, 1), Qt::LocalTime);
+    EXPECT_EQ(app::LocalClockTimestamp(local), 86401);
+    const QDateTime sameSecond(QDate(2026, 12, 8), QTime(10, 0, 0, 999), Qt::LocalTime);
+    EXPECT_EQ(app::LocalClockTimestamp(sameSecond), app::LocalClockTimestamp(sameSecond.addMSecs(-999)));
 }

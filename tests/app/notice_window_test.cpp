@@ -1,7 +1,7 @@
 // The notice window slides up at the right edge of the screen and silences its page.
 #include "app/form1.h"
 #include "platform/http/local_http_server.h"
-#include "platform/window_functions.h"
+#include "platform/window/window_functions.h"
 
 #include <QSignalSpy>
 #include <QTest>

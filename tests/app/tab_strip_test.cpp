@@ -2,7 +2,7 @@
 // that writing the current tab index paints nothing.
 #include "app_fixture.h"
 #include "imaging/skin_catalogue.h"
-#include "platform/colors.h"
+#include "platform/gdi/colors.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 #include "imaging/dib_32bpp.h"
 #include "png_test_support.h"
 
-#include "platform/bitmap.h"
-#include "platform/brush.h"
-#include "platform/colors.h"
-#include "platform/dc.h"
-#include "platform/message_box.h"
+#include "platform/gdi/bitmap.h"
+#include "platform/gdi/brush.h"
+#include "platform/gdi/colors.h"
+#include "platform/gdi/dc.h"
+#include "platform/window/message_box.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

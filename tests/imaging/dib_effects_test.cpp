@@ -4,8 +4,8 @@
 #include "imaging/gdi_plus.h"
 #include "png_test_support.h"
 
-#include "platform/region.h"
-#include "platform/runtime_error.h"
+#include "platform/gdi/region.h"
+#include "platform/forms/runtime_error.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

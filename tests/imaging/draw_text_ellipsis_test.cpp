@@ -2,11 +2,11 @@
 // and "...", left-aligned; checked against the pixels of a plain DrawText of the expected
 // string.
 #include "imaging/draw_text_ellipsis.h"
-#include "platform/brush.h"
-#include "platform/colors.h"
-#include "platform/dc.h"
-#include "platform/font.h"
-#include "platform/memory_surface.h"
+#include "platform/gdi/brush.h"
+#include "platform/gdi/colors.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/font.h"
+#include "platform/gdi/memory_surface.h"
 
 #include <QFontDatabase>
 #include <gtest/gtest.h>

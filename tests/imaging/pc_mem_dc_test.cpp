@@ -1,10 +1,10 @@
 // The picture surface: growth rules, filling from a picture, and the pixels of its plain,
 // colour-keyed, stretched and constant-alpha copies.
 #include "imaging/pc_mem_dc.h"
-#include "platform/brush.h"
-#include "platform/colors.h"
-#include "platform/dc.h"
-#include "platform/memory_surface.h"
+#include "platform/gdi/brush.h"
+#include "platform/gdi/colors.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/memory_surface.h"
 
 #include <QImage>
 #include <cmath>

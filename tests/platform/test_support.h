@@ -1,7 +1,7 @@
 #pragma once
 // Helpers shared by the platform tests.
 
-#include "platform/window_functions.h"
+#include "platform/window/window_functions.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -5,8 +5,8 @@
 // A URL is downloaded as the player downloads its directories (GET with the blog service's
 // Referer, the body decoded by its declared charset); a file is read as UTF-8.
 #include "app/directory_request.h"
-#include "app/directory_text.h"
-#include "platform/runtime_error.h"
+#include "app/channels/directory_text.h"
+#include "platform/forms/runtime_error.h"
 
 #include <QCoreApplication>
 #include <QFile>

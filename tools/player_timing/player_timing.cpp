@@ -10,8 +10,8 @@
 // process start to exit (it opens the stream and decodes the first frame).
 #include "app/directory_request.h"
 #include "app/frm_main.h"
-#include "platform/web_engine_startup.h"
-#include "platform/window_functions.h"
+#include "platform/web/web_engine_startup.h"
+#include "platform/window/window_functions.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -9,13 +9,13 @@
 #include "imaging/draw_text_ellipsis.h"
 #include "imaging/pc_mem_dc.h"
 #include "imaging/skin_catalogue.h"
-#include "platform/bitmap.h"
-#include "platform/brush.h"
-#include "platform/colors.h"
-#include "platform/dc.h"
-#include "platform/memory_surface.h"
-#include "platform/font.h"
-#include "platform/pen.h"
+#include "platform/gdi/bitmap.h"
+#include "platform/gdi/brush.h"
+#include "platform/gdi/colors.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/memory_surface.h"
+#include "platform/gdi/font.h"
+#include "platform/gdi/pen.h"
 
 #include <QApplication>
 #include <QPainter>

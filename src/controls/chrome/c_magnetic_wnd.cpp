@@ -1,6 +1,6 @@
 #include "c_magnetic_wnd.h"
 
-#include "platform/window_functions.h"
+#include "platform/window/window_functions.h"
 
 namespace controls {
 

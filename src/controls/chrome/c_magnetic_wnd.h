@@ -10,7 +10,7 @@
 
 #include "snap_layout.h"
 
-#include "platform/interception.h"
+#include "platform/intercept/interception.h"
 
 namespace controls {
 

@@ -2,8 +2,8 @@
 
 #include "font_conversion.h"
 
-#include "platform/colors.h"
-#include "platform/icon.h"
+#include "platform/gdi/colors.h"
+#include "platform/gdi/icon.h"
 
 #include <QApplication>
 #include <QFontInfo>

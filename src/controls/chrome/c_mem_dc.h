@@ -13,9 +13,9 @@
 //   colour": no pen or brush is made for it.
 // Failures end the member quietly.
 
-#include "platform/dc.h"
-#include "platform/picture.h"
-#include "platform/property_bag.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/picture.h"
+#include "platform/forms/property_bag.h"
 
 #include <QString>
 #include <vector>

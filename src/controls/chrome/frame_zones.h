@@ -17,7 +17,7 @@
 //                          W-32
 // Zones are tested in the order TL, T, TR, L, R, BL, BR, B; the first match wins.
 
-#include "platform/messages.h"
+#include "platform/window/messages.h"
 
 #include <array>
 #include <cstddef>

@@ -2,7 +2,7 @@
 // Pointer-leave notifications shared by the self-drawn controls: one WM_MOUSELEAVE after the
 // pointer has left the control.
 
-#include "platform/window.h"
+#include "platform/window/window.h"
 
 namespace controls {
 

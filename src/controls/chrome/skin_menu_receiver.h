@@ -3,8 +3,8 @@
 // platform opens on this thread (the frame's system menu in practice) is restyled in the
 // skin's colours — dark background, light text, green highlight.
 
-#include "platform/menu_hook.h"
-#include "platform/menu_window.h"
+#include "platform/intercept/menu_hook.h"
+#include "platform/window/menu_window.h"
 
 #include <QPointer>
 #include <vector>

@@ -11,7 +11,7 @@
 // frame a skinned window hides with its window region: the visible edge lies f pixels inside
 // the window rectangle, so snapping aims the visible edges at each other.
 
-#include "platform/messages.h"
+#include "platform/window/messages.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,8 +4,8 @@
 #include "leave_tracking.h"
 
 #include "imaging/draw_text_ellipsis.h"
-#include "platform/colors.h"
-#include "platform/window_functions.h"
+#include "platform/gdi/colors.h"
+#include "platform/window/window_functions.h"
 
 #include <cmath>
 

@@ -10,9 +10,9 @@
 // A double click is press, release, double-click, release: Click comes twice.
 
 #include "imaging/pc_mem_dc.h"
-#include "platform/interception.h"
-#include "platform/property_bag.h"
-#include "platform/window.h"
+#include "platform/intercept/interception.h"
+#include "platform/forms/property_bag.h"
+#include "platform/window/window.h"
 
 #include <QString>
 #include <memory>

@@ -3,10 +3,10 @@
 #include "leave_tracking.h"
 
 #include "imaging/skin_catalogue.h"
-#include "platform/colors.h"
-#include "platform/icon.h"
-#include "platform/menu.h"
-#include "platform/window_functions.h"
+#include "platform/gdi/colors.h"
+#include "platform/gdi/icon.h"
+#include "platform/window/menu.h"
+#include "platform/window/window_functions.h"
 
 #include <QHelpEvent>
 #include <QPointer>

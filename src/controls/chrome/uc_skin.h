@@ -13,9 +13,9 @@
 #include "frame_zones.h"
 
 #include "imaging/pc_mem_dc.h"
-#include "platform/interception.h"
-#include "platform/property_bag.h"
-#include "platform/window.h"
+#include "platform/intercept/interception.h"
+#include "platform/forms/property_bag.h"
+#include "platform/window/window.h"
 
 #include <QString>
 #include <array>

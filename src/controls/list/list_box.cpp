@@ -3,9 +3,9 @@
 #include "ansi_sort_key.h"
 #include "play_icon.h"
 
-#include "platform/colors.h"
-#include "platform/runtime_error.h"
-#include "platform/window_functions.h"
+#include "platform/gdi/colors.h"
+#include "platform/forms/runtime_error.h"
+#include "platform/window/window_functions.h"
 
 #include <cmath>
 #include <limits>

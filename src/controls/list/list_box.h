@@ -17,9 +17,9 @@
 #include "list_item.h"
 #include "scroll_bar.h"
 
-#include "platform/interception.h"
-#include "platform/property_bag.h"
-#include "platform/window.h"
+#include "platform/intercept/interception.h"
+#include "platform/forms/property_bag.h"
+#include "platform/window/window.h"
 
 #include <QPointer>
 #include <algorithm>

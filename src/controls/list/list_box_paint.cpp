@@ -4,9 +4,9 @@
 #include "play_icon.h"
 
 #include "imaging/draw_text_ellipsis.h"
-#include "platform/colors.h"
-#include "platform/dc.h"
-#include "platform/window_functions.h"
+#include "platform/gdi/colors.h"
+#include "platform/gdi/dc.h"
+#include "platform/window/window_functions.h"
 
 #include <QFileInfo>
 #include <cmath>

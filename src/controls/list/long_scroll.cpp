@@ -1,7 +1,7 @@
 #include "long_scroll.h"
 
-#include "platform/runtime_error.h"
-#include "platform/scroll_bar.h"
+#include "platform/forms/runtime_error.h"
+#include "platform/window/scroll_bar.h"
 
 #include <cmath>
 #include <cstdlib>

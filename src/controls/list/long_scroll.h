@@ -4,7 +4,7 @@
 // become steps of the 32-bit SmallChange and LargeChange, and thumb moves become
 // proportional 32-bit values. Min may be above Max (a reversed range).
 
-#include "platform/scroll_bar.h"
+#include "platform/window/scroll_bar.h"
 
 #include <QMetaObject>
 #include <QObject>

@@ -3,7 +3,7 @@
 // 32-bit alpha image and drawn at 12 x 12 pixels with its per-pixel alpha over the row.
 
 #include "imaging/dib_32bpp.h"
-#include "platform/dc.h"
+#include "platform/gdi/dc.h"
 
 namespace controls {
 

@@ -1,6 +1,6 @@
 #include "scroll_bar.h"
 
-#include "platform/window_functions.h"
+#include "platform/window/window_functions.h"
 
 #include <algorithm>
 #include <cmath>

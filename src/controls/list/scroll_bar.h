@@ -23,9 +23,9 @@
 #include "scroll_value_model.h"
 #include "scrollbar_draw.h"
 
-#include "platform/interception.h"
-#include "platform/property_bag.h"
-#include "platform/window.h"
+#include "platform/intercept/interception.h"
+#include "platform/forms/property_bag.h"
+#include "platform/window/window.h"
 
 #include <memory>
 

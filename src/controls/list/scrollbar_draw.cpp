@@ -1,7 +1,7 @@
 #include "scrollbar_draw.h"
 
 #include "imaging/skin_catalogue.h"
-#include "platform/runtime_error.h"
+#include "platform/forms/runtime_error.h"
 
 #include <cmath>
 

@@ -10,7 +10,7 @@
 //   SCRGRIPV   10 x 36   9 x 10 grip frames stacked, drawn with the magenta key
 
 #include "imaging/pc_mem_dc.h"
-#include "platform/dc.h"
+#include "platform/gdi/dc.h"
 
 #include <array>
 

@@ -3,7 +3,7 @@
 #include "chrome_test_util.h"
 #include "controls/chrome/uc_button.h"
 
-#include "platform/colors.h"
+#include "platform/gdi/colors.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // Helpers of the chrome tests: top-level windows placed on the Xvfb screen and pointer drags
 // through the real event path.
 
-#include "platform/window_functions.h"
+#include "platform/window/window_functions.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -2,7 +2,7 @@
 // the transparent and embossed copies, gradients, text rectangles and object bookkeeping.
 #include "controls/chrome/c_mem_dc.h"
 
-#include "platform/colors.h"
+#include "platform/gdi/colors.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include "controls/chrome/uc_skin.h"
 
 #include "imaging/skin_catalogue.h"
-#include "platform/colors.h"
-#include "platform/icon.h"
+#include "platform/gdi/colors.h"
+#include "platform/gdi/icon.h"
 
 #include <QHelpEvent>
 #include <QTimer>

@@ -2,8 +2,8 @@
 #include "controls/list/ansi_sort_key.h"
 #include "list_fixture.h"
 
-#include "platform/gdi_object.h"
-#include "platform/runtime_error.h"
+#include "platform/gdi/gdi_object.h"
+#include "platform/forms/runtime_error.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,9 +2,9 @@
 // Shared helpers of the channel-list tests: a shown host window, real pointer events and
 // pixel reads of a window's retained image.
 
-#include "platform/colors.h"
-#include "platform/dc.h"
-#include "platform/window_functions.h"
+#include "platform/gdi/colors.h"
+#include "platform/gdi/dc.h"
+#include "platform/window/window_functions.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -2,8 +2,8 @@
 #include "controls/list/long_scroll.h"
 #include "list_test_support.h"
 
-#include "platform/runtime_error.h"
-#include "platform/scroll_bar.h"
+#include "platform/forms/runtime_error.h"
+#include "platform/window/scroll_bar.h"
 
 #include <QScrollBar>
 #include <QStyle>

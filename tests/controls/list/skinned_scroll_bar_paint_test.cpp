@@ -4,7 +4,7 @@
 #include "list_test_support.h"
 
 #include "imaging/skin_catalogue.h"
-#include "platform/runtime_error.h"
+#include "platform/forms/runtime_error.h"
 
 #include <gtest/gtest.h>
 #include <map>

@@ -1,5 +1,5 @@
 #include "platform/http/demo_server_process.h"
-#include "platform/http_request.h"
+#include "platform/http/http_request.h"
 
 #include <QDateTime>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "platform/http/local_http_server.h"
-#include "platform/http_request.h"
+#include "platform/http/http_request.h"
 
 #include <chrono>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "platform/http_text_decoder.h"
+#include "platform/http/http_text_decoder.h"
 
 #include <gtest/gtest.h>
 

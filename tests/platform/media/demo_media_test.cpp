@@ -1,6 +1,6 @@
 #include "platform/http/demo_server_process.h"
 #include "platform/media/media_test_support.h"
-#include "platform/media_player.h"
+#include "platform/media/media_player.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 // half a file).
 
 #include "platform/http/local_http_server.h"
-#include "platform/media_player.h"
+#include "platform/media/media_player.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "platform/web_view.h"
+#include "platform/web/web_view.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,0 +1,37 @@
+#include "platform/web/web_view.h"
+
+#include "platform/web/web_page.h"
+
+#include <QUrl>
+#include <QWebEngineProfile>
+
+namespace platform {
+
+WebView::WebView(QWidget* parent)
+    : QWebEngineView(parent), m_profile(new QWebEngineProfile(this)),
+      m_page(new WebPage(m_profile, this)) {
+    setPage(m_page);
+    connect(m_page, &QWebEnginePage::loadFinished, this,
+            [this](bool) { emit DocumentComplete(m_page->url().toString()); });
+}
+
+WebView::~WebView() {
+    // A profile must outlive its pages.
+    delete m_page;
+}
+
+void WebView::Navigate(const QString& url) {
+    QUrl target(url);
+    if (target.scheme().isEmpty()) target = QUrl::fromUserInput(url);
+    m_page->load(target);
+}
+
+bool WebView::Silent() const {
+    return m_page->Silent();
+}
+
+void WebView::setSilent(bool silent) {
+    m_page->setSilent(silent);
+}
+
+} // namespace platform
