@@ -34,7 +34,8 @@ void BM_AppendToVisibleList(benchmark::State& state) {
         state.PauseTiming();
         Shown s;
         state.ResumeTiming();
-        for (int i = 0; i < n; ++i) s.list->AddItem(title(i), std::nullopt, QStringLiteral("http://127.0.0.1/%1").arg(i));
+        for (int i = 0; i < n; ++i)
+            s.list->AddItem(title(i), std::nullopt, QStringLiteral("http://127.0.0.1/%1").arg(i));
         benchmark::DoNotOptimize(s.list->ListCount());
         state.PauseTiming();
         platform::pumpFor(1);
@@ -42,7 +43,11 @@ void BM_AppendToVisibleList(benchmark::State& state) {
     }
     state.SetComplexityN(n);
 }
-BENCHMARK(BM_AppendToVisibleList)->RangeMultiplier(2)->Range(4096, 32768)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AppendToVisibleList)
+    ->RangeMultiplier(2)
+    ->Range(4096, 32768)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
 
 // A full repaint of a 400-pixel view (15 rows), events let through between rows.
 void BM_RedrawAll400(benchmark::State& state) {

@@ -44,7 +44,8 @@ void BM_SendMessage_ThreeInterceptors(benchmark::State& state) {
     }
     WPARAM i = 0;
     for (auto _ : state) benchmark::DoNotOptimize(SendMessage(&win, WM_USER, ++i, 0));
-    state.counters["callbacks/msg"] = static_cast<double>(a.calls + b.calls + c.calls) / static_cast<double>(state.iterations());
+    state.counters["callbacks/msg"] =
+        static_cast<double>(a.calls + b.calls + c.calls) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_SendMessage_ThreeInterceptors);
 

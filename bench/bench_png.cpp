@@ -52,7 +52,7 @@ Bytes generatedPng(int w, int h, QImage::Format format, bool interlaced) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
-    if (interlaced) writer.setText("x", "y");  // keeps the writer's defaults otherwise
+    if (interlaced) writer.setText("x", "y"); // keeps the writer's defaults otherwise
     writer.write(image);
     return Bytes(bytes.begin(), bytes.end());
 }
@@ -139,8 +139,8 @@ ImageData imageData(const Bytes& file) {
     ImageData d;
     size_t p = 8;
     while (p + 12 <= file.size()) {
-        const uint32_t len = (uint32_t(file[p]) << 24) | (uint32_t(file[p + 1]) << 16) |
-                             (uint32_t(file[p + 2]) << 8) | file[p + 3];
+        const uint32_t len =
+            (uint32_t(file[p]) << 24) | (uint32_t(file[p + 1]) << 16) | (uint32_t(file[p + 2]) << 8) | file[p + 3];
         if (p + 12 + len > file.size()) break;
         if (std::memcmp(&file[p + 4], "IDAT", 4) == 0)
             d.z.insert(d.z.end(), file.begin() + long(p + 8), file.begin() + long(p + 8 + len));

@@ -16,13 +16,9 @@ QString& pageHostOverride() {
 }
 } // namespace
 
-QString dataHost() {
-    return dataHostOverride().isEmpty() ? QString::fromUtf8(config::kDataHost) : dataHostOverride();
-}
+QString dataHost() { return dataHostOverride().isEmpty() ? QString::fromUtf8(config::kDataHost) : dataHostOverride(); }
 
-QString pageHost() {
-    return pageHostOverride().isEmpty() ? QString::fromUtf8(config::kPageHost) : pageHostOverride();
-}
+QString pageHost() { return pageHostOverride().isEmpty() ? QString::fromUtf8(config::kPageHost) : pageHostOverride(); }
 
 void setHostsForTesting(const QString& data, const QString& page) {
     dataHostOverride() = data;
@@ -38,8 +34,7 @@ int64_t LocalClockTimestamp(const QDateTime& localNow) {
 
 QString DirectoryRequestUrl(int category, int64_t timestamp) {
     const QString post = (category >= 0 && category < 4) ? QString::fromUtf8(config::kPostIds[category]) : QString();
-    QString url = QStringLiteral("http://") + dataHost() +
-                  QStringLiteral("/cgi-bin/blognew/blog_output_data");
+    QString url = QStringLiteral("http://") + dataHost() + QStringLiteral("/cgi-bin/blognew/blog_output_data");
     url += QStringLiteral("?uin=") + QString::fromUtf8(config::kAccount) + QStringLiteral("&blogid=") + post;
     url += QStringLiteral("&styledm=") + QString::fromUtf8(config::kStyleDomain);
     url += QStringLiteral("&imgdm=") + QString::fromUtf8(config::kImageDomain);

@@ -5,8 +5,8 @@
 // from its left and 384 pixels from its top.
 
 #include "controls/chrome/uc_skin.h"
-#include "platform/window/timer.h"
 #include "platform/web/web_view.h"
+#include "platform/window/timer.h"
 #include "platform/window/window.h"
 
 namespace app {

@@ -3,14 +3,14 @@
 
 #include "app/frm_main.h"
 
+#include "app/channels/directory_text.h"
 #include "app/config.h"
 #include "app/directory_request.h"
-#include "app/channels/directory_text.h"
 #include "app/form1.h"
 #include "imaging/skin_catalogue.h"
+#include "platform/forms/runtime_error.h"
 #include "platform/gdi/colors.h"
 #include "platform/gdi/icon.h"
-#include "platform/forms/runtime_error.h"
 #include "platform/window/window_functions.h"
 
 #include <QCoreApplication>
@@ -35,7 +35,9 @@ FrmMain::FrmMain() : Window(nullptr, QStringLiteral("TianboMain"), WS_OVERLAPPED
     QFile file(QStringLiteral(":/forms/frm_main.json"));
     std::optional<FormControl> form;
     if (file.open(QIODevice::ReadOnly)) form = ReadFormFile(file.readAll(), imaging::ResolveFormPicture);
-    if (!form) throw RuntimeError(kErrInvalidArgument, QStringLiteral("FrmMain"), QStringLiteral("The main window's form file is missing"));
+    if (!form)
+        throw RuntimeError(kErrInvalidArgument, QStringLiteral("FrmMain"),
+                           QStringLiteral("The main window's form file is missing"));
     m_menus = std::make_unique<controls::SkinMenuReceiver>();
     buildFromForm(*form);
     connectEvents();
@@ -61,7 +63,8 @@ void FrmMain::buildFromForm(const FormControl& form) {
             if (!tip.isEmpty()) box->setToolTip(tip);
             const Picture pointer = p.ReadPicture(QStringLiteral("MouseIcon"), {});
             if (!pointer.isNothing())
-                box->setCursor(QCursor(QPixmap::fromImage(pointer.image()), pointer.hotSpot().x(), pointer.hotSpot().y()));
+                box->setCursor(
+                    QCursor(QPixmap::fromImage(pointer.image()), pointer.hotSpot().x(), pointer.hotSpot().y()));
             if (p.contains(QStringLiteral("Font"))) {
                 const FontDesc fd = p.ReadFont(QStringLiteral("Font"), {});
                 LOGFONT lf;
@@ -110,7 +113,8 @@ void FrmMain::buildFromForm(const FormControl& form) {
             // keeps it under the video area rather than over the picture.
             m_command1->lower();
         } else if (c.type == QStringLiteral("Timer")) {
-            auto* t = new Timer(this, p.ReadInt(QStringLiteral("Interval"), 0), p.ReadBool(QStringLiteral("Enabled"), true));
+            auto* t =
+                new Timer(this, p.ReadInt(QStringLiteral("Interval"), 0), p.ReadBool(QStringLiteral("Enabled"), true));
             t->setObjectName(c.name);
         } else if (c.type == QStringLiteral("ucSkin")) {
             m_skin = new controls::ucSkin(parent, c.name);
@@ -130,7 +134,8 @@ void FrmMain::buildFromForm(const FormControl& form) {
     m_ctrPlay = button(QStringLiteral("ctr_Play"));
     m_ctrStop = button(QStringLiteral("ctr_Stop"));
     m_ctrVol = button(QStringLiteral("ctr_Vol"));
-    for (int i = 0; i < 4; ++i) m_lists[static_cast<size_t>(i)] = findChild<controls::ucListBox*>(QStringLiteral("ucListTV%1").arg(i));
+    for (int i = 0; i < 4; ++i)
+        m_lists[static_cast<size_t>(i)] = findChild<controls::ucListBox*>(QStringLiteral("ucListTV%1").arg(i));
     m_label1 = findChild<Label*>(QStringLiteral("Label1"));
     m_imgPro = imageArea(QStringLiteral("ImgPro"));
     m_imgProPt = imageArea(QStringLiteral("ImgProPt"));
@@ -197,12 +202,10 @@ void FrmMain::Form_Load() {
     // 5. Skin surfaces.
     try {
         m_tabBarSurface.CreateFromPicture(imaging::LoadResPicture(QStringLiteral("TABBAR")));
-    } catch (const RuntimeError&) {
-    }
+    } catch (const RuntimeError&) {}
     try {
         m_playCtrSurface.CreateFromPicture(imaging::LoadResPicture(QStringLiteral("PLAYCTR")));
-    } catch (const RuntimeError&) {
-    }
+    } catch (const RuntimeError&) {}
     // 6. Tabs.
     m_tabCount = 4;
     for (size_t i = 0; i < m_tabs.size(); ++i) m_tabs[i].Caption = QString::fromUtf16(kCategories[i].caption);
@@ -241,8 +244,7 @@ void FrmMain::Form_Load() {
 void FrmMain::setSkinPicture(controls::ucButton* b, const char* name) {
     try {
         b->setSkinPicture(imaging::LoadResPicture(QString::fromLatin1(name)));
-    } catch (const RuntimeError&) {
-    }
+    } catch (const RuntimeError&) {}
 }
 
 LRESULT FrmMain::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -250,11 +252,8 @@ LRESULT FrmMain::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         if (wParam != SIZE_MINIMIZED) Form_Resize();
         return 0;
-    case WM_DESTROY:
-        Form_Unload();
-        return 0;
-    default:
-        return Window::WindowProc(msg, wParam, lParam);
+    case WM_DESTROY: Form_Unload(); return 0;
+    default: return Window::WindowProc(msg, wParam, lParam);
     }
 }
 
@@ -269,7 +268,8 @@ void FrmMain::Form_Resize() {
     m_picTab->Move(W - m_picTab->Width() - R, T);
     m_picTool->Move(m_picTab->Left(), m_picTab->Top() + m_picTab->Height(), m_picTab->Width());
     if (m_picCtr->Top() - m_picTab->Top() >= 0)
-        m_picSplit->Move(m_picTab->Left() - m_picSplit->Width(), m_picTab->Top(), -1, m_picCtr->Top() - m_picTab->Top());
+        m_picSplit->Move(m_picTab->Left() - m_picSplit->Width(), m_picTab->Top(), -1,
+                         m_picCtr->Top() - m_picTab->Top());
     for (controls::ucListBox* list : m_lists) {
         const int32_t top = m_picTool->Top() + m_picTool->Height();
         const int32_t h = m_picCtr->Top() - list->y();
@@ -343,7 +343,8 @@ void FrmMain::PicSplit_MouseUp(int16_t Button, int16_t, float, float) {
     const int32_t left = m_picSplit->Left() + m_picSplit->Width();
     if (W - R_ - left >= 0) m_picTab->Move(left, m_picTab->Top(), W - R_ - left);
     m_picTool->Move(m_picTab->Left(), m_picTool->Top(), m_picTab->Width());
-    for (controls::ucListBox* list : m_lists) MoveWindow(list, m_picTab->Left(), list->y(), m_picTab->Width(), list->height(), true);
+    for (controls::ucListBox* list : m_lists)
+        MoveWindow(list, m_picTab->Left(), list->y(), m_picTab->Width(), list->height(), true);
 }
 
 void FrmMain::showOnlyList(int index) {

@@ -27,8 +27,8 @@
 #include "imaging/pc_mem_dc.h"
 #include "platform/forms/form_file.h"
 #include "platform/media/media_player.h"
-#include "platform/window/timer.h"
 #include "platform/web/web_view.h"
+#include "platform/window/timer.h"
 #include "platform/window/window.h"
 
 #include <QPushButton>

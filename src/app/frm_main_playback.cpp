@@ -54,15 +54,9 @@ void FrmMain::Timer2_Timer() {
 void FrmMain::WMP_StatusChange() {
     m_timer1->setEnabled(false);
     switch (m_player->playState()) {
-    case MediaPlayer::Buffering:
-        m_timer1->setEnabled(true);
-        break;
-    case MediaPlayer::Ready:
-        m_label1->setCaption(QStringLiteral("播放失败"));
-        break;
-    default:
-        m_label1->setCaption(m_player->status());
-        break;
+    case MediaPlayer::Buffering: m_timer1->setEnabled(true); break;
+    case MediaPlayer::Ready: m_label1->setCaption(QStringLiteral("播放失败")); break;
+    default: m_label1->setCaption(m_player->status()); break;
     }
 }
 
@@ -129,7 +123,8 @@ void FrmMain::ImgProPt_MouseUp(int16_t Button, int16_t, float, float) {
     const int32_t W = m_picCtr->ScaleWidth();
     const double duration = mediaDuration();
     if (W - 99 != 0 && std::isfinite(duration))
-        m_player->controls().setCurrentPosition(static_cast<double>(m_imgProPt->Left() - m_imgPro->Left()) / (W - 99) * duration);
+        m_player->controls().setCurrentPosition(static_cast<double>(m_imgProPt->Left() - m_imgPro->Left()) / (W - 99) *
+                                                duration);
     m_seekDragging = false;
 }
 

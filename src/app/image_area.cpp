@@ -47,7 +47,8 @@ void ImageArea::mousePressEvent(QMouseEvent* e) {
 void ImageArea::mouseDoubleClickEvent(QMouseEvent* e) { mousePressEvent(e); }
 
 void ImageArea::mouseMoveEvent(QMouseEvent* e) {
-    emit MouseMove(buttonsOf(e->buttons()), shiftOf(e->modifiers()), twips(e->position().x()), twips(e->position().y()));
+    emit MouseMove(buttonsOf(e->buttons()), shiftOf(e->modifiers()), twips(e->position().x()),
+                   twips(e->position().y()));
 }
 
 void ImageArea::mouseReleaseEvent(QMouseEvent* e) {

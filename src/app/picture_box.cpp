@@ -48,31 +48,16 @@ LRESULT PictureBox::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (wParam != SIZE_MINIMIZED) emit Resize();
         return 0;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        emit MouseDown(1, shiftOfKeys(wParam), x, y);
-        return 0;
+    case WM_LBUTTONDBLCLK: emit MouseDown(1, shiftOfKeys(wParam), x, y); return 0;
     case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-        emit MouseDown(2, shiftOfKeys(wParam), x, y);
-        return 0;
+    case WM_RBUTTONDBLCLK: emit MouseDown(2, shiftOfKeys(wParam), x, y); return 0;
     case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-        emit MouseDown(4, shiftOfKeys(wParam), x, y);
-        return 0;
-    case WM_MOUSEMOVE:
-        emit MouseMove(buttonOfKeys(wParam), shiftOfKeys(wParam), x, y);
-        return 0;
-    case WM_LBUTTONUP:
-        emit MouseUp(1, shiftOfKeys(wParam), x, y);
-        return 0;
-    case WM_RBUTTONUP:
-        emit MouseUp(2, shiftOfKeys(wParam), x, y);
-        return 0;
-    case WM_MBUTTONUP:
-        emit MouseUp(4, shiftOfKeys(wParam), x, y);
-        return 0;
-    default:
-        return Window::WindowProc(msg, wParam, lParam);
+    case WM_MBUTTONDBLCLK: emit MouseDown(4, shiftOfKeys(wParam), x, y); return 0;
+    case WM_MOUSEMOVE: emit MouseMove(buttonOfKeys(wParam), shiftOfKeys(wParam), x, y); return 0;
+    case WM_LBUTTONUP: emit MouseUp(1, shiftOfKeys(wParam), x, y); return 0;
+    case WM_RBUTTONUP: emit MouseUp(2, shiftOfKeys(wParam), x, y); return 0;
+    case WM_MBUTTONUP: emit MouseUp(4, shiftOfKeys(wParam), x, y); return 0;
+    default: return Window::WindowProc(msg, wParam, lParam);
     }
 }
 

@@ -40,9 +40,7 @@ c32bppDIB::~c32bppDIB() {
 bool c32bppDIB::createBits(int32_t width, int32_t height) {
     try {
         m_bitmap = platform::CreateDIBSection32(width, height, &m_bits);
-    } catch (const std::bad_alloc&) {
-        m_bitmap = nullptr;
-    }
+    } catch (const std::bad_alloc&) { m_bitmap = nullptr; }
     if (!m_bitmap) m_bits = nullptr;
     return m_bitmap != nullptr;
 }
@@ -130,8 +128,7 @@ void c32bppDIB::setIsAlphaBlendFriendly(bool Enabled) {
 void c32bppDIB::setIsGDIplusEnabled(bool Enabled) {
     if (Enabled == isGDIplusEnabled()) return;
     m_flags &= ~kFlagGDIplusEnabled;
-    if (Enabled && !(m_flags & kFlagGDIplusForbidden) && cGDIPlus::isAvailable())
-        m_flags |= kFlagGDIplusEnabled;
+    if (Enabled && !(m_flags & kFlagGDIplusForbidden) && cGDIPlus::isAvailable()) m_flags |= kFlagGDIplusEnabled;
 }
 
 bool c32bppDIB::isZlibEnabled() { return cPNGparser::zlibAvailable(); }
@@ -146,22 +143,21 @@ bool c32bppDIB::LoadPicture_File(const QString& FileName, int32_t iconCx, int32_
 }
 
 bool c32bppDIB::LoadPicture_Stream(std::span<const uint8_t> inStream, int32_t iconCx, int32_t iconCy,
-                                   int64_t streamStart, int64_t streamLength, bool SaveFormat,
-                                   int32_t iconBitDepth) {
+                                   int64_t streamStart, int64_t streamLength, bool SaveFormat, int32_t iconBitDepth) {
     if (inStream.empty()) return false;
     const int64_t size = int64_t(inStream.size());
     if (streamStart < 0) streamStart = 0;
     if (streamStart >= size) return false;
     if (streamLength <= 0 || streamLength > size - streamStart) streamLength = size - streamStart;
     if (streamLength < kMinImageBytes) return false;
-    return loadDispatcher(Source::Stream, {}, inStream.subspan(size_t(streamStart), size_t(streamLength)),
-                          SaveFormat, iconCx, iconCy, iconBitDepth);
+    return loadDispatcher(Source::Stream, {}, inStream.subspan(size_t(streamStart), size_t(streamLength)), SaveFormat,
+                          iconCx, iconCy, iconBitDepth);
 }
 
 // The load sequence shared by files and streams: the PNG decoder first, then (when enabled)
 // the platform image loader for every other format it reads.
-bool c32bppDIB::loadDispatcher(Source source, const QString& fileName, std::span<const uint8_t> bytes,
-                               bool saveFormat, int32_t& iconCx, int32_t& iconCy, int32_t& iconBitDepth) {
+bool c32bppDIB::loadDispatcher(Source source, const QString& fileName, std::span<const uint8_t> bytes, bool saveFormat,
+                               int32_t& iconCx, int32_t& iconCy, int32_t& iconBitDepth) {
     DestroyDIB();
     // The icon parameters are normalised and otherwise unused: no icon decoder exists.
     if (iconCx < 0) iconCx = 0;
@@ -179,9 +175,7 @@ bool c32bppDIB::loadDispatcher(Source source, const QString& fileName, std::span
         }
     } catch (const std::bad_alloc&) {
         showLoadError(QStringLiteral("Out of memory"));
-    } catch (const std::exception& e) {
-        showLoadError(QString::fromLocal8Bit(e.what()));
-    }
+    } catch (const std::exception& e) { showLoadError(QString::fromLocal8Bit(e.what())); }
 
     std::vector<uint8_t> work;
     if (!isPNG && source == Source::File) {
@@ -222,30 +216,27 @@ bool c32bppDIB::loadDispatcher(Source source, const QString& fileName, std::span
 }
 
 bool c32bppDIB::LoadPicture_Resource(const std::variant<int32_t, QString>& ResIndex,
-                                     const std::variant<int32_t, QString>& ResSection,
-                                     const ResourceReader& VBglobal, int32_t iconCx, int32_t iconCy,
-                                     int64_t streamStart, int64_t streamLength, int32_t iconBitDepth) {
+                                     const std::variant<int32_t, QString>& ResSection, const ResourceReader& VBglobal,
+                                     int32_t iconCx, int32_t iconCy, int64_t streamStart, int64_t streamLength,
+                                     int32_t iconBitDepth) {
     try {
         if (!std::holds_alternative<QString>(ResSection)) {
             LoadPicture_StdPicture(0);
             return m_bitmap != nullptr;
         }
         const QString type = std::get<QString>(ResSection);
-        const QString name = std::holds_alternative<QString>(ResIndex)
-                                 ? std::get<QString>(ResIndex)
-                                 : QString::number(std::get<int32_t>(ResIndex));
+        const QString name = std::holds_alternative<QString>(ResIndex) ? std::get<QString>(ResIndex)
+                                                                       : QString::number(std::get<int32_t>(ResIndex));
         const QByteArray data = VBglobal ? VBglobal(type, name) : LoadResData(name, type);
         if (data.isEmpty()) {
             DestroyDIB();
             return false;
         }
         const auto* p = reinterpret_cast<const uint8_t*>(data.constData());
-        LoadPicture_Stream(std::span<const uint8_t>(p, size_t(data.size())), iconCx, iconCy, streamStart,
-                           streamLength, false, iconBitDepth);
+        LoadPicture_Stream(std::span<const uint8_t>(p, size_t(data.size())), iconCx, iconCy, streamStart, streamLength,
+                           false, iconBitDepth);
         return m_bitmap != nullptr;
-    } catch (...) {
-        return false;
-    }
+    } catch (...) { return false; }
 }
 
 bool c32bppDIB::LoadPicture_StdPicture(uintptr_t) {

@@ -42,8 +42,8 @@ public:
     void EraseDIB();
 
     // --- Loaders ---
-    bool LoadPicture_File(const QString& FileName, int32_t iconCx = 0, int32_t iconCy = 0,
-                          bool SaveFormat = false, int32_t iconBitDepth = 32);
+    bool LoadPicture_File(const QString& FileName, int32_t iconCx = 0, int32_t iconCy = 0, bool SaveFormat = false,
+                          int32_t iconBitDepth = 32);
     bool LoadPicture_Stream(std::span<const uint8_t> inStream, int32_t iconCx = 0, int32_t iconCy = 0,
                             int64_t streamStart = 0, int64_t streamLength = 0, bool SaveFormat = false,
                             int32_t iconBitDepth = 32);
@@ -51,9 +51,9 @@ public:
     // they come from `VBglobal` when given, else from the program's resources (LoadResData).
     // A numeric section asks for a picture object, which cannot be converted.
     bool LoadPicture_Resource(const std::variant<int32_t, QString>& ResIndex,
-                              const std::variant<int32_t, QString>& ResSection,
-                              const ResourceReader& VBglobal = {}, int32_t iconCx = 0, int32_t iconCy = 0,
-                              int64_t streamStart = 0, int64_t streamLength = 0, int32_t iconBitDepth = 32);
+                              const std::variant<int32_t, QString>& ResSection, const ResourceReader& VBglobal = {},
+                              int32_t iconCx = 0, int32_t iconCy = 0, int64_t streamStart = 0, int64_t streamLength = 0,
+                              int32_t iconBitDepth = 32);
     // Picture objects are not converted: these clear the image and return false.
     bool LoadPicture_StdPicture(uintptr_t Picture);
     bool LoadPicture_ByHandle(uintptr_t Handle);
@@ -73,10 +73,9 @@ public:
     // LightAdjustment (-100..100) brightens or darkens, Angle rotates about the destination
     // centre. Blend is accepted and unused.
     bool Render(platform::HDC destinationDC, int32_t destX = 0, int32_t destY = 0, int32_t destWidth = 0,
-                int32_t destHeight = 0, int32_t SrcX = 0, int32_t SrcY = 0, int32_t srcWidth = 0,
-                int32_t srcHeight = 0, int32_t Opacity = 100, bool Blend = true, bool SetHalfTone = true,
-                c32bppDIB* destHostDIB = nullptr, int32_t grayScale = -1, int32_t LightAdjustment = 0,
-                double Angle = 0, bool CenterOnDestXY = false);
+                int32_t destHeight = 0, int32_t SrcX = 0, int32_t SrcY = 0, int32_t srcWidth = 0, int32_t srcHeight = 0,
+                int32_t Opacity = 100, bool Blend = true, bool SetHalfTone = true, c32bppDIB* destHostDIB = nullptr,
+                int32_t grayScale = -1, int32_t LightAdjustment = 0, double Angle = 0, bool CenterOnDestXY = false);
     // True: the own DC, holding the bitmap (null without an image). False: the bitmap leaves
     // the DC, which is deleted unless ManageOwnDC is set.
     platform::HDC LoadDIBinDC(bool bLoad);
@@ -139,8 +138,8 @@ public:
 private:
     enum class Source { File, Stream };
     static void showLoadError(const QString& description);
-    bool loadDispatcher(Source source, const QString& fileName, std::span<const uint8_t> bytes,
-                        bool saveFormat, int32_t& iconCx, int32_t& iconCy, int32_t& iconBitDepth);
+    bool loadDispatcher(Source source, const QString& fileName, std::span<const uint8_t> bytes, bool saveFormat,
+                        int32_t& iconCx, int32_t& iconCy, int32_t& iconBitDepth);
 
     // The pixel memory: a bottom-up 32-bit section of the platform, selectable into a DC.
     bool createBits(int32_t width, int32_t height);

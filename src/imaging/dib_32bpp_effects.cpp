@@ -87,8 +87,8 @@ bool c32bppDIB::SaveToStream(std::vector<uint8_t>& outStream) const {
 }
 
 bool c32bppDIB::GetDIBbits(std::vector<uint8_t>& outStream, bool /*as2dArray*/, bool asBGRformat, bool as32bpp,
-                           bool asWordAligned, bool asBottomUp, int32_t x, int32_t y, int32_t width,
-                           int32_t height, bool asPreMultiplied) const {
+                           bool asWordAligned, bool asBottomUp, int32_t x, int32_t y, int32_t width, int32_t height,
+                           bool asPreMultiplied) const {
     // A 2-D array holds the same bytes as the 1-D one, row after row, so both come out alike.
     if (!m_bitmap) return false;
     const Span2D r = clipRect(x, y, width, height, m_width, m_height);
@@ -164,8 +164,8 @@ bool c32bppDIB::CopyImageTo(std::unique_ptr<c32bppDIB>& cDIBclass, int32_t newWi
         if (w < 0 || h < 0) dst.MirrorImage(w < 0, h < 0);
     } else {
         // A negative source size mirrors; the destination rectangle stays the whole image.
-        Render(nullptr, 0, 0, std::abs(w), std::abs(h), 0, 0, w < 0 ? -m_width : 0, h < 0 ? -m_height : 0, 100,
-               true, true, &dst);
+        Render(nullptr, 0, 0, std::abs(w), std::abs(h), 0, 0, w < 0 ? -m_width : 0, h < 0 ? -m_height : 0, 100, true,
+               true, &dst);
     }
     dst.SetAlphaFlag(m_alpha);
     dst.SetImageType(m_imageType);
@@ -262,8 +262,8 @@ bool c32bppDIB::CreateCheckerBoard(int32_t CheckerSize, uint32_t FirstColor, uin
 bool c32bppDIB::MakeTransparent(uint32_t TransparentColor, bool Revert) {
     if (!m_bitmap) return false;
     // The key as an opaque pixel in buffer byte order: B, G, R, 255.
-    const uint8_t key[4] = {uint8_t(TransparentColor >> 16), uint8_t(TransparentColor >> 8),
-                            uint8_t(TransparentColor), 255};
+    const uint8_t key[4] = {uint8_t(TransparentColor >> 16), uint8_t(TransparentColor >> 8), uint8_t(TransparentColor),
+                            255};
     const uint8_t clear[4] = {0, 0, 0, 0};
     const size_t n = size_t(m_width) * size_t(m_height);
     uint8_t* p = m_bits;

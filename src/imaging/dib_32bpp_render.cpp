@@ -17,13 +17,13 @@
 namespace imaging {
 
 struct c32bppDIB::RenderJob {
-    platform::HDC dc = nullptr;         // destination context (the host image's own DC)
-    c32bppDIB* host = nullptr;          // destination image, or null for a plain context
+    platform::HDC dc = nullptr; // destination context (the host image's own DC)
+    c32bppDIB* host = nullptr;  // destination image, or null for a plain context
     int32_t destX = 0, destY = 0;
-    int32_t destWidth = 0, destHeight = 0;  // negative: mirrored along that axis
+    int32_t destWidth = 0, destHeight = 0; // negative: mirrored along that axis
     int32_t srcX = 0, srcY = 0, srcWidth = 0, srcHeight = 0;
-    uint32_t percent = 100;             // effective opacity percent E
-    uint32_t constantAlpha = 255;       // L = E × 255 div 100
+    uint32_t percent = 100;       // effective opacity percent E
+    uint32_t constantAlpha = 255; // L = E × 255 div 100
     bool halftone = true;
     int32_t grayScale = -1;
     int32_t light = 0;
@@ -208,10 +208,10 @@ inline uint32_t toGray(uint32_t p, const Weights& w) {
 
 } // namespace
 
-bool c32bppDIB::Render(platform::HDC destinationDC, int32_t destX, int32_t destY, int32_t destWidth,
-                       int32_t destHeight, int32_t SrcX, int32_t SrcY, int32_t srcWidth, int32_t srcHeight,
-                       int32_t Opacity, bool /*Blend*/, bool SetHalfTone, c32bppDIB* destHostDIB, int32_t grayScale,
-                       int32_t LightAdjustment, double Angle, bool CenterOnDestXY) {
+bool c32bppDIB::Render(platform::HDC destinationDC, int32_t destX, int32_t destY, int32_t destWidth, int32_t destHeight,
+                       int32_t SrcX, int32_t SrcY, int32_t srcWidth, int32_t srcHeight, int32_t Opacity, bool /*Blend*/,
+                       bool SetHalfTone, c32bppDIB* destHostDIB, int32_t grayScale, int32_t LightAdjustment,
+                       double Angle, bool CenterOnDestXY) {
     if (Opacity <= 0) return m_bitmap != nullptr;
     if (!m_bitmap) return false;
     if (!destinationDC && !destHostDIB) return false;
@@ -331,10 +331,10 @@ bool c32bppDIB::renderPainter(const RenderJob& job) {
         transform.translate(target.center().x(), target.center().y());
         transform.rotate(job.angle);
     }
-    const QRect touched = rotated ? transform.mapRect(QRectF(-target.width() / 2, -target.height() / 2,
-                                                             target.width(), target.height()))
-                                        .toAlignedRect()
-                                  : target.toAlignedRect();
+    const QRect touched =
+        rotated ? transform.mapRect(QRectF(-target.width() / 2, -target.height() / 2, target.width(), target.height()))
+                      .toAlignedRect()
+                : target.toAlignedRect();
     return job.dc->paint(
         [&](QPainter& p) {
             p.setRenderHint(QPainter::SmoothPixmapTransform, m_highQuality);

@@ -16,7 +16,7 @@ namespace imaging {
 //   (x, y, x + w + e, y + height), left-aligned and not centred vertically; when no n fits,
 //   the first character. A surrogate pair is never cut in half.
 // Ampersands are drawn as they are (no mnemonic underlining).
-int32_t DrawTextEllipsis(platform::HDC hdc, const QString& text, int32_t x, int32_t y, int32_t width,
-                         int32_t height, uint32_t format);
+int32_t DrawTextEllipsis(platform::HDC hdc, const QString& text, int32_t x, int32_t y, int32_t width, int32_t height,
+                         uint32_t format);
 
 } // namespace imaging

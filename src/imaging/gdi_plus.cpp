@@ -80,8 +80,7 @@ QImage cGDIPlus::toQImage(const c32bppDIB& host) {
     return image;
 }
 
-bool cGDIPlus::SaveToPNG(const QString& FileName, std::vector<uint8_t>& outStream, const c32bppDIB& cHost,
-                         uintptr_t) {
+bool cGDIPlus::SaveToPNG(const QString& FileName, std::vector<uint8_t>& outStream, const c32bppDIB& cHost, uintptr_t) {
     const QImage image = toQImage(cHost);
     if (image.isNull()) return false;
     if (!FileName.isEmpty()) {

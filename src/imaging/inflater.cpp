@@ -28,22 +28,19 @@ constexpr Kind entryKind(uint32_t e) { return Kind((e >> 12) & 0xF); }
 constexpr unsigned entryValue(uint32_t e) { return e >> 16; }
 
 // RFC 1951, 3.2.5: base lengths and extra bits of length symbols 257..285.
-constexpr std::array<uint16_t, 29> kLengthBase = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,
-                                                  15, 17, 19, 23, 27, 31, 35, 43, 51,  59,
-                                                  67, 83, 99, 115, 131, 163, 195, 227, 258};
+constexpr std::array<uint16_t, 29> kLengthBase = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
+                                                  31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
 constexpr std::array<uint8_t, 29> kLengthExtra = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
                                                   2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
 // Base distances and extra bits of distance codes 0..29, extended by codes 30 and 31 (base
 // 32769 and 49153, 14 extra bits each), which some encoders emit for 64 KiB windows.
-constexpr std::array<uint16_t, 32> kDistBase = {
-    1,    2,    3,    4,    5,    7,     9,     13,    17,    25,    33,
-    49,   65,   97,   129,  193,  257,   385,   513,   769,   1025,  1537,
-    2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577, 32769, 49153};
-constexpr std::array<uint8_t, 32> kDistExtra = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,  6,
+constexpr std::array<uint16_t, 32> kDistBase = {1,    2,    3,    4,    5,    7,     9,     13,    17,    25,   33,
+                                                49,   65,   97,   129,  193,  257,   385,   513,   769,   1025, 1537,
+                                                2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577, 32769, 49153};
+constexpr std::array<uint8_t, 32> kDistExtra = {0, 0, 0, 0, 1, 1, 2,  2,  3,  3,  4,  4,  5,  5,  6,  6,
                                                 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13, 14, 14};
 // Order in which the code-length code lengths are stored (RFC 1951, 3.2.7).
-constexpr std::array<uint8_t, 19> kCodeLenOrder = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5,
-                                                   11, 4,  12, 3, 13, 2, 14, 1, 15};
+constexpr std::array<uint8_t, 19> kCodeLenOrder = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
 
 constexpr unsigned kMaxCodeLength = 15;
 constexpr unsigned kLitLenRootBits = 10;
@@ -58,11 +55,9 @@ uint32_t symbolEntry(Alphabet alphabet, unsigned sym, unsigned len) {
         if (sym < 256) return entry(kLiteral, sym, len, 0);
         if (sym == 256) return entry(kEnd, 0, len, 0);
         if (sym <= 285) return entry(kLength, kLengthBase[sym - 257], len, kLengthExtra[sym - 257]);
-        return entry(kInvalid, 0, 0, 0);  // 286 and 287 take part in the code but never occur
-    case Alphabet::Dist:
-        return entry(kDistance, kDistBase[sym], len, kDistExtra[sym]);
-    case Alphabet::CodeLen:
-        break;
+        return entry(kInvalid, 0, 0, 0); // 286 and 287 take part in the code but never occur
+    case Alphabet::Dist: return entry(kDistance, kDistBase[sym], len, kDistExtra[sym]);
+    case Alphabet::CodeLen: break;
     }
     return entry(kSymbol, sym, len, 0);
 }
@@ -80,8 +75,7 @@ unsigned reverseBits(unsigned code, unsigned len) {
 // and incomplete length sets are rejected, except the two incomplete ones RFC 1951, 3.2.7,
 // describes as valid: a single code of one bit, and a distance alphabet without any code
 // (a block of literals only).
-bool buildTable(const uint8_t* lens, unsigned n, Alphabet alphabet, unsigned rootBits,
-                Inflater::Table& table) {
+bool buildTable(const uint8_t* lens, unsigned n, Alphabet alphabet, unsigned rootBits, Inflater::Table& table) {
     std::array<unsigned, kMaxCodeLength + 1> count{};
     for (unsigned i = 0; i < n; ++i) ++count[lens[i]];
     count[0] = 0;
@@ -132,8 +126,7 @@ bool buildTable(const uint8_t* lens, unsigned n, Alphabet alphabet, unsigned roo
             table.entries.resize(offset + (size_t(1) << subBits), entry(kInvalid, 0, 0, 0));
             table.entries[slot] = entry(kLink, offset, root, subBits);
         }
-        for (unsigned i = rev >> root; i < (1u << subBits); i += 1u << (len - root))
-            table.entries[offset + i] = e;
+        for (unsigned i = rev >> root; i < (1u << subBits); i += 1u << (len - root)) table.entries[offset + i] = e;
     }
     return true;
 }
@@ -154,7 +147,7 @@ struct BitReader {
     const uint8_t* end;
     uint64_t buf = 0;
     unsigned cnt = 0;
-    size_t pad = 0;  // zero bytes supplied past the end of the input
+    size_t pad = 0; // zero bytes supplied past the end of the input
 
     // Makes at least 56 bits available. Above `cnt` the accumulator holds either zeros or
     // the next stream bits, so or-ing the same bits in again is harmless.
@@ -191,8 +184,7 @@ struct BitReader {
 
 inline uint32_t lookup(const Inflater::Table& t, uint64_t bits) {
     uint32_t e = t.entries[bits & ((uint64_t(1) << t.rootBits) - 1)];
-    if (entryKind(e) == kLink)
-        e = t.entries[entryValue(e) + ((bits >> t.rootBits) & ((1u << entryExtra(e)) - 1))];
+    if (entryKind(e) == kLink) e = t.entries[entryValue(e) + ((bits >> t.rootBits) & ((1u << entryExtra(e)) - 1))];
     return e;
 }
 
@@ -225,8 +217,7 @@ inline void copyMatch(Output& o, size_t distance, size_t length) {
     for (size_t i = 0; i < length; ++i) dst[i] = src[i];
 }
 
-bool decodeHuffmanBlock(BitReader& br, const Inflater::Table& lit, const Inflater::Table& dist,
-                        Output& o) {
+bool decodeHuffmanBlock(BitReader& br, const Inflater::Table& lit, const Inflater::Table& dist, Output& o) {
     for (;;) {
         br.refill();
         // A stream cut short would otherwise decode the zero bits past its end until the
@@ -336,8 +327,7 @@ Inflater::Result Inflater::InflateRaw(std::span<const uint8_t> in, std::span<uin
             clens[kCodeLenOrder[i]] = uint8_t(br.take(3));
         }
         if (br.overrun()) return finish(false);
-        if (!buildTable(clens.data(), 19, Alphabet::CodeLen, kCodeLenRootBits, m_codeLen))
-            return finish(false);
+        if (!buildTable(clens.data(), 19, Alphabet::CodeLen, kCodeLenRootBits, m_codeLen)) return finish(false);
 
         std::array<uint8_t, 288 + 32> lens{};
         const unsigned total = hlit + hdist;

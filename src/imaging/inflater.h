@@ -16,9 +16,9 @@ namespace imaging {
 class Inflater {
 public:
     struct Result {
-        bool ok = false;        // every block up to the final one decoded without error
-        size_t produced = 0;    // output bytes written
-        size_t consumed = 0;    // input bytes used, up to the byte after the final block
+        bool ok = false;     // every block up to the final one decoded without error
+        size_t produced = 0; // output bytes written
+        size_t consumed = 0; // input bytes used, up to the byte after the final block
     };
 
     Inflater();

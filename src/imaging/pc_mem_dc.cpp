@@ -61,15 +61,14 @@ void pcMemDC::CreateFromPicture(const Picture& sPic) {
     if (m_hdc) sPic.Render(m_hdc, 0, 0);
 }
 
-void pcMemDC::Draw(HDC hdc, int32_t xSrc, int32_t ySrc, int32_t widthSrc, int32_t heightSrc, int32_t xDst,
-                   int32_t yDst, bool UseMask) {
+void pcMemDC::Draw(HDC hdc, int32_t xSrc, int32_t ySrc, int32_t widthSrc, int32_t heightSrc, int32_t xDst, int32_t yDst,
+                   bool UseMask) {
     if (!m_hdc || !hdc) return;
     if (widthSrc < 1) widthSrc = m_width;
     if (heightSrc < 1) heightSrc = m_height;
     if (UseMask)
         TransparentBlt(hdc, xDst, yDst, widthSrc, heightSrc, m_hdc, xSrc, ySrc, widthSrc, heightSrc, kMaskColor);
-    else
-        BitBlt(hdc, xDst, yDst, widthSrc, heightSrc, m_hdc, xSrc, ySrc, SRCCOPY);
+    else BitBlt(hdc, xDst, yDst, widthSrc, heightSrc, m_hdc, xSrc, ySrc, SRCCOPY);
 }
 
 void pcMemDC::StretchDraw(HDC hdc, int32_t xSrc, int32_t ySrc, int32_t widthSrc, int32_t heightSrc, int32_t xDst,

@@ -33,14 +33,14 @@ public:
     // or target draws nothing.
     void Draw(platform::HDC hdc, int32_t xSrc = 0, int32_t ySrc = 0, int32_t widthSrc = 0, int32_t heightSrc = 0,
               int32_t xDst = 0, int32_t yDst = 0, bool UseMask = false);
-    void StretchDraw(platform::HDC hdc, int32_t xSrc, int32_t ySrc, int32_t widthSrc, int32_t heightSrc,
-                     int32_t xDst, int32_t yDst, int32_t WidthDst, int32_t HeightDst);
+    void StretchDraw(platform::HDC hdc, int32_t xSrc, int32_t ySrc, int32_t widthSrc, int32_t heightSrc, int32_t xDst,
+                     int32_t yDst, int32_t WidthDst, int32_t HeightDst);
     // Stretched copy blended with constant opacity `Level` (0..255), no per-pixel alpha.
-    void AlphaDraw(platform::HDC hdc, int32_t Level, int32_t xSrc, int32_t ySrc, int32_t widthSrc,
-                   int32_t heightSrc, int32_t xDst, int32_t yDst, int32_t WidthDst, int32_t HeightDst);
+    void AlphaDraw(platform::HDC hdc, int32_t Level, int32_t xSrc, int32_t ySrc, int32_t widthSrc, int32_t heightSrc,
+                   int32_t xDst, int32_t yDst, int32_t WidthDst, int32_t HeightDst);
     // The shared ellipsis text rule (DrawTextEllipsis).
-    int32_t pDrawText(platform::HDC hdc, const QString& lpStr, int32_t x, int32_t y, int32_t Width,
-                      int32_t Height, uint32_t wFormat);
+    int32_t pDrawText(platform::HDC hdc, const QString& lpStr, int32_t x, int32_t y, int32_t Width, int32_t Height,
+                      uint32_t wFormat);
 
     // The magenta key of masked copies.
     static constexpr platform::COLORREF kMaskColor = 0x00FF00FF;

@@ -40,8 +40,7 @@ void paethScalar(uint8_t* cur, const uint8_t* prev, size_t n, unsigned bpp) {
 // (which also keeps loads clear of stores still in flight), and the garbage byte a store
 // leaves is overwritten by the next pixel's store. The last pixel of a row moves only its own
 // bytes, so nothing past the row is read or written.
-template <unsigned Bpp, class Step>
-inline void unfilterWords(uint8_t* cur, const uint8_t* prev, size_t n, Step step) {
+template <unsigned Bpp, class Step> inline void unfilterWords(uint8_t* cur, const uint8_t* prev, size_t n, Step step) {
     static_assert(Bpp == 3 || Bpp == 4);
     if (n < Bpp) return;
     auto load = [n](const uint8_t* row, size_t i) {
@@ -72,14 +71,12 @@ inline uint32_t addBytes(uint32_t x, uint32_t y) {
 }
 inline uint32_t averageBytes(uint32_t x, uint32_t y) { return (x & y) + (((x ^ y) >> 1) & 0x7F7F7F7Fu); }
 
-template <unsigned Bpp>
-void subWords(uint8_t* cur, size_t n) {
+template <unsigned Bpp> void subWords(uint8_t* cur, size_t n) {
     uint32_t a = 0;
     unfilterWords<Bpp>(cur, cur, n, [&a](uint32_t raw, uint32_t) { return a = addBytes(raw, a); });
 }
 
-template <unsigned Bpp>
-void averageWords(uint8_t* cur, const uint8_t* prev, size_t n) {
+template <unsigned Bpp> void averageWords(uint8_t* cur, const uint8_t* prev, size_t n) {
     uint32_t a = 0;
     unfilterWords<Bpp>(cur, prev, n, [&a](uint32_t raw, uint32_t b) { return a = addBytes(raw, averageBytes(a, b)); });
 }
@@ -95,33 +92,30 @@ inline __m128i select(__m128i mask, __m128i yes, __m128i no) {
 // Paeth with the bytes of a pixel side by side in 16-bit lanes; the decoded pixel stays in
 // lanes from one step to the next and is narrowed only to be stored.
 struct PaethChain {
-    __m128i a = _mm_setzero_si128();  // left, decoded
-    __m128i c = _mm_setzero_si128();  // upper left
+    __m128i a = _mm_setzero_si128(); // left, decoded
+    __m128i c = _mm_setzero_si128(); // upper left
     inline __m128i step(uint32_t raw, __m128i b) {
-        const __m128i paSigned = _mm_sub_epi16(b, c);  // p - a
-        const __m128i pbSigned = _mm_sub_epi16(a, c);  // p - b
+        const __m128i paSigned = _mm_sub_epi16(b, c); // p - a
+        const __m128i pbSigned = _mm_sub_epi16(a, c); // p - b
         const __m128i pa = abs16(paSigned);
         const __m128i pb = abs16(pbSigned);
         const __m128i pc = abs16(_mm_add_epi16(paSigned, pbSigned));
         const __m128i smallest = _mm_min_epi16(pc, _mm_min_epi16(pa, pb));
-        const __m128i predictor =
-            select(_mm_cmpeq_epi16(smallest, pa), a, select(_mm_cmpeq_epi16(smallest, pb), b, c));
+        const __m128i predictor = select(_mm_cmpeq_epi16(smallest, pa), a, select(_mm_cmpeq_epi16(smallest, pb), b, c));
         a = _mm_and_si128(_mm_add_epi16(widen(raw), predictor), _mm_set1_epi16(0xFF));
         c = b;
         return a;
     }
 };
 
-template <unsigned Bpp>
-void paethWords(uint8_t* cur, const uint8_t* prev, size_t n) {
+template <unsigned Bpp> void paethWords(uint8_t* cur, const uint8_t* prev, size_t n) {
     PaethChain chain;
     unfilterWords<Bpp>(cur, prev, n, [&](uint32_t raw, uint32_t up) { return narrow(chain.step(raw, widen(up))); });
 }
 
 // Walks one row pixel by pixel for the paired Paeth below, with the same word rules as
 // unfilterWords: each raw word is loaded before the previous pixel's store.
-template <unsigned Bpp>
-struct RowWalker {
+template <unsigned Bpp> struct RowWalker {
     uint8_t* row;
     size_t n;
     size_t i = 0;
@@ -148,11 +142,10 @@ struct RowWalker {
 // Two consecutive Paeth rows at once: the second row runs one pixel behind the first, taking
 // its upper pixels straight from the first row's lanes, so the two dependency chains (each
 // pixel waits for its left neighbour) overlap instead of following each other.
-template <unsigned Bpp>
-void paethPairWords(uint8_t* row0, uint8_t* row1, const uint8_t* prev, size_t n) {
+template <unsigned Bpp> void paethPairWords(uint8_t* row0, uint8_t* row1, const uint8_t* prev, size_t n) {
     PaethChain first, second;
     RowWalker<Bpp> w0(row0, n), w1(row1, n);
-    __m128i above = _mm_setzero_si128();  // row 0's previous pixel, in lanes
+    __m128i above = _mm_setzero_si128(); // row 0's previous pixel, in lanes
     for (size_t i = 0; i < n; i += Bpp) {
         uint32_t up = 0;
         if (Bpp == 3 && i + 4 > n) std::memcpy(&up, prev + i, 3);
@@ -203,8 +196,7 @@ void unfilterPngRow(unsigned type, uint8_t* cur, const uint8_t* prev, size_t n, 
         if (bpp == 4 && n % 4 == 0) return paethWords<4>(cur, prev, n);
 #endif
         return paethScalar(cur, prev, n, bpp);
-    default:
-        return;
+    default: return;
     }
 }
 

@@ -33,9 +33,7 @@ uint32_t readBE32(const uint8_t* p) {
     return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
 }
 
-bool isType(std::span<const uint8_t> type, const char* name) {
-    return std::memcmp(type.data(), name, 4) == 0;
-}
+bool isType(std::span<const uint8_t> type, const char* name) { return std::memcmp(type.data(), name, 4) == 0; }
 
 // One Adam7 pass (PNG second edition, 8.2): row start, column start, row step, column step.
 // Entry 7 is the pseudo-pass that stands for a non-interlaced image.
@@ -45,9 +43,7 @@ struct Pass {
 constexpr Pass kPasses[8] = {{0, 0, 8, 8}, {0, 4, 8, 8}, {4, 0, 8, 4}, {0, 2, 4, 4},
                              {2, 0, 4, 2}, {0, 1, 2, 2}, {1, 0, 2, 1}, {0, 0, 1, 1}};
 
-int64_t passExtent(int64_t size, int start, int step) {
-    return size / step + ((start < size % step) ? 1 : 0);
-}
+int64_t passExtent(int64_t size, int start, int step) { return size / step + ((start < size % step) ? 1 : 0); }
 
 uint32_t premultipliedBGRA(unsigned r, unsigned g, unsigned b, unsigned a) {
     if (a == 0) return 0;
@@ -67,7 +63,7 @@ inline void storeBGRA(uint8_t* d, uint32_t v) {
 }
 
 inline void storePixel(uint8_t* d, unsigned r, unsigned g, unsigned b, unsigned a) {
-    if (a == 0) return;  // the buffer is zero-filled and each pixel is written once
+    if (a == 0) return; // the buffer is zero-filled and each pixel is written once
     if (a == 255) {
         d[0] = uint8_t(b);
         d[1] = uint8_t(g);
@@ -131,15 +127,13 @@ bool cPNGparser::LoadStream(std::span<const uint8_t> Stream, c32bppDIB& dibClass
     if (streamLength != 0 && streamLength < bytes.size()) bytes = bytes.first(streamLength);
     if (bytes.size() < 8 || std::memcmp(bytes.data(), kSignature, 8) != 0) return false;
 
-    if (dibClass.isGDIplusEnabled() && cGDIPlus::LoadImageFromBytes(bytes, dibClass, GlobalToken))
-        return true;
+    if (dibClass.isGDIplusEnabled() && cGDIPlus::LoadImageFromBytes(bytes, dibClass, GlobalToken)) return true;
     StreamSource src(bytes);
     decode(src, dibClass);
     return true;
 }
 
-bool cPNGparser::LoadFile(QFile& FileHandle, const QString& FileName, c32bppDIB& dibClass,
-                          uintptr_t GlobalToken) {
+bool cPNGparser::LoadFile(QFile& FileHandle, const QString& FileName, c32bppDIB& dibClass, uintptr_t GlobalToken) {
     if (!FileHandle.seek(0)) return false;
     const qint64 size = FileHandle.size();
     if (size < qint64(kMinFileLength)) return false;
@@ -147,8 +141,7 @@ bool cPNGparser::LoadFile(QFile& FileHandle, const QString& FileName, c32bppDIB&
     if (FileHandle.read(reinterpret_cast<char*>(head), 58) < 8) return false;
     if (std::memcmp(head, kSignature, 8) != 0) return false;
 
-    if (dibClass.isGDIplusEnabled() && cGDIPlus::LoadImageFromFile(FileName, dibClass, GlobalToken))
-        return true;
+    if (dibClass.isGDIplusEnabled() && cGDIPlus::LoadImageFromFile(FileName, dibClass, GlobalToken)) return true;
     FileSource src(FileHandle);
     decode(src, dibClass);
     return true;
@@ -280,11 +273,19 @@ bool cPNGparser::processIHDR(std::span<const uint8_t> data) {
     if (m_width < 1 || m_height < 1) return false;
     if (m_compression != 0 || m_filterMethod != 0) return false;
     switch (m_bitDepth) {
-    case 1: case 2: case 4: case 8: case 16: break;
+    case 1:
+    case 2:
+    case 4:
+    case 8:
+    case 16: break;
     default: return false;
     }
     switch (m_colorType) {
-    case 0: case 2: case 3: case 4: case 6: break;
+    case 0:
+    case 2:
+    case 3:
+    case 4:
+    case 6: break;
     default: return false;
     }
     if (m_interlace > 1) return false;
@@ -304,19 +305,24 @@ void cPNGparser::processTRNS(std::span<const uint8_t> data) {
     m_transBytes.assign(data.begin(), data.end());
     switch (m_colorType) {
     case 0:
-        if (data.size() < 2) { m_transKey = -1; return; }
+        if (data.size() < 2) {
+            m_transKey = -1;
+            return;
+        }
         m_transKey = data[1];
         break;
     case 2:
-        if (data.size() < 6) { m_transKey = -1; return; }
+        if (data.size() < 6) {
+            m_transKey = -1;
+            return;
+        }
         m_transKey = int32_t((uint32_t(data[1]) << 16) | (uint32_t(data[3]) << 8) | data[5]);
         break;
     case 3:
         if (m_transBytes.size() < 256) m_transBytes.resize(256, 255);
         m_transKey = 0;
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -358,9 +364,7 @@ unsigned cPNGparser::filterBytesPerPixel() const {
     }
 }
 
-size_t cPNGparser::rowBytes(int64_t pixels) const {
-    return size_t((int64_t(bitsPerPixel()) * pixels + 7) / 8);
-}
+size_t cPNGparser::rowBytes(int64_t pixels) const { return size_t((int64_t(bitsPerPixel()) * pixels + 7) / 8); }
 
 int64_t cPNGparser::expectedRawSize() const {
     if (m_interlace == 0) return int64_t(m_height) * int64_t(rowBytes(m_width) + 1);
@@ -405,8 +409,7 @@ void cPNGparser::completePalette() {
     if (m_bitDepth <= 8) {
         const unsigned top = (1u << m_bitDepth) - 1;
         const unsigned step = 255 / top;
-        for (unsigned i = 1; i <= top; ++i)
-            std::fill_n(m_palette.begin() + 3 * i, 3, uint8_t(i * step));
+        for (unsigned i = 1; i <= top; ++i) std::fill_n(m_palette.begin() + 3 * i, 3, uint8_t(i * step));
     }
 }
 
@@ -556,8 +559,7 @@ bool cPNGparser::convertRow(const uint8_t* s, uint8_t* dstRow, int x0, int dx, i
                 }
             }
             return true;
-        default:
-            return false;
+        default: return false;
         }
     }
 
@@ -583,8 +585,7 @@ bool cPNGparser::convertRow(const uint8_t* s, uint8_t* dstRow, int x0, int dx, i
     case 6:
         for (int k = 0; k < count; ++k, s += 8, d += step) storePixel(d, s[0], s[2], s[4], s[6]);
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 

@@ -31,8 +31,7 @@ public:
 
     // The same for an open file, read from its start chunk by chunk. `FileName` is used only
     // when the platform image loader is asked.
-    bool LoadFile(QFile& FileHandle, const QString& FileName, c32bppDIB& dibClass,
-                  uintptr_t GlobalToken = 0);
+    bool LoadFile(QFile& FileHandle, const QString& FileName, c32bppDIB& dibClass, uintptr_t GlobalToken = 0);
 
     // Whether zlib is used to inflate and to verify CRCs; on by default. Process-wide, because
     // images load through c32bppDIB, which creates its parser itself.

@@ -32,10 +32,10 @@ const SkinEntry* findEntry(const QString& name) {
 
 const std::vector<SkinEntry>& skinBitmaps() {
     static const std::vector<SkinEntry> list = {
-        {"SKIN", 77, 65},       {"TABBAR", 41, 48},     {"PLAYCTR", 19, 64},    {"PLAYBT", 35, 136},
-        {"PAUSEBT", 35, 136},   {"VOLBT", 26, 108},     {"SLIBT", 26, 108},     {"SCRARROWH", 90, 17},
-        {"SCRARROWHL", 90, 17}, {"SCRARROWHR", 90, 17}, {"SCRARROWV", 17, 90},  {"SCRARROWVT", 17, 90},
-        {"SCRARROWVB", 17, 90}, {"SCRBACKH", 4, 17},    {"SCRBACKV", 17, 4},    {"SCRTHUMBH", 15, 68},
+        {"SKIN", 77, 65},       {"TABBAR", 41, 48},     {"PLAYCTR", 19, 64},   {"PLAYBT", 35, 136},
+        {"PAUSEBT", 35, 136},   {"VOLBT", 26, 108},     {"SLIBT", 26, 108},    {"SCRARROWH", 90, 17},
+        {"SCRARROWHL", 90, 17}, {"SCRARROWHR", 90, 17}, {"SCRARROWV", 17, 90}, {"SCRARROWVT", 17, 90},
+        {"SCRARROWVB", 17, 90}, {"SCRBACKH", 4, 17},    {"SCRBACKV", 17, 4},   {"SCRTHUMBH", 15, 68},
         {"SCRTHUMBV", 68, 15},  {"SCRGRIPH", 10, 36},   {"SCRGRIPV", 10, 36},
     };
     return list;
@@ -91,10 +91,7 @@ Picture ResolveFormPicture(const QString& name) {
     if (!findEntry(name)) return {};
     try {
         return LoadResPicture(name);
-    } catch (const platform::RuntimeError&) {
-        return {};
-    }
+    } catch (const platform::RuntimeError&) { return {}; }
 }
-
 
 } // namespace imaging

@@ -2,8 +2,8 @@
 // The skin images compiled into the program, looked up by name: the named 24-bit bitmaps,
 // the raw PNG resources, the application icon and the pictures the forms carry.
 
-#include "platform/gdi/picture.h"
 #include "platform/forms/runtime_error.h"
+#include "platform/gdi/picture.h"
 
 #include <QByteArray>
 #include <QString>
@@ -41,6 +41,5 @@ platform::Picture LoadTabPointer();
 platform::Picture ResolveFormPicture(const QString& name);
 
 inline constexpr uint32_t kErrResourceNotFound = 326;
-
 
 } // namespace imaging

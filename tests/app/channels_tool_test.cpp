@@ -10,15 +10,15 @@ QString tool() { return QStringLiteral(TIANBO_BINARY_DIR "/tools/channels/channe
 TEST(ChannelsTool, PrintsTheItemsOfAFileAndRejectsBadArguments) {
     QTemporaryFile page;
     ASSERT_TRUE(page.open());
-    page.write(QStringLiteral("<p>电台{<br/>新闻&nbsp;台#http://r/1<br/><b>音乐</b>#http://r/2#x<br/>无地址<br/>}电台</p>")
-                   .toUtf8());
+    page.write(
+        QStringLiteral("<p>电台{<br/>新闻&nbsp;台#http://r/1<br/><b>音乐</b>#http://r/2#x<br/>无地址<br/>}电台</p>")
+            .toUtf8());
     page.flush();
     QProcess p;
     p.start(tool(), {QStringLiteral("3"), page.fileName()});
     ASSERT_TRUE(p.waitForFinished(10000));
     EXPECT_EQ(p.exitCode(), 0);
-    EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()),
-              QStringLiteral("新闻台\thttp://r/1\n音乐\thttp://r/2\n"));
+    EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()), QStringLiteral("新闻台\thttp://r/1\n音乐\thttp://r/2\n"));
 
     p.start(tool(), {QStringLiteral("4"), page.fileName()});
     ASSERT_TRUE(p.waitForFinished(10000));

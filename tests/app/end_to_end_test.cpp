@@ -42,15 +42,17 @@ TEST(EndToEnd, DemoChannelsListAndPlay) {
     auto* gl = qobject_cast<QOpenGLWidget*>(frm->videoWidget());
     ASSERT_NE(gl, nullptr);
     bool lit = false;
-    (void)QTest::qWaitFor([&] {
-        const QImage frame = gl->grabFramebuffer();
-        int bright = 0;
-        for (int y = 0; y < frame.height(); y += 7) {
-            for (int x = 0; x < frame.width(); x += 7) bright += qGray(frame.pixel(x, y)) > 60 ? 1 : 0;
-        }
-        lit = bright > 50;
-        return lit;
-    }, 10000);
+    (void)QTest::qWaitFor(
+        [&] {
+            const QImage frame = gl->grabFramebuffer();
+            int bright = 0;
+            for (int y = 0; y < frame.height(); y += 7) {
+                for (int x = 0; x < frame.width(); x += 7) bright += qGray(frame.pixel(x, y)) > 60 ? 1 : 0;
+            }
+            lit = bright > 50;
+            return lit;
+        },
+        10000);
     EXPECT_TRUE(lit) << "the video area shows the colour bars";
     frm->player()->controls().stop();
     frm.reset(); // before the event recorder goes

@@ -26,7 +26,8 @@ TEST_F(Layout, EveryResizeLaysOutTheParts) {
     EXPECT_EQ(box("PicTab")->geometry(), QRect(W - 203 - R, T, 203, 32));
     EXPECT_EQ(box("PicTool")->geometry(), QRect(W - 203 - R, T + 32, 203, 25));
     EXPECT_EQ(box("PicSplit")->geometry(), QRect(W - 203 - R - 3, T, 3, H - 64 - B - T));
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(frm->list(i)->geometry(), QRect(W - 203 - R, T + 57, 203, H - 64 - B - T - 57));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(frm->list(i)->geometry(), QRect(W - 203 - R, T + 57, 203, H - 64 - B - T - 57));
     EXPECT_EQ(box("PicCnt")->geometry(), QRect(L, T, W - 203 - R - 3 - L, H - 64 - B - T));
     EXPECT_EQ(frm->videoWidget()->size(), box("PicCnt")->size()) << "the video fills its area";
     EXPECT_EQ(frm->button(QStringLiteral("ctr_Lst"))->x(), W - 26 - 10);

@@ -1,8 +1,8 @@
 // The four directory loaders through real HTTP: the request each sends, the items each
 // appends, and start-up going on whatever the server does.
-#include "app_fixture.h"
 #include "app/config.h"
 #include "app/directory_request.h"
+#include "app_fixture.h"
 
 using tbtest::DirectoryServer;
 
@@ -48,8 +48,10 @@ TEST(Loaders, StartUpDownloadsTheFourPostsInOrder) {
 TEST(Loaders, ChannelLinesAreAppendedAsWritten) {
     DirectoryServer server;
     app::FrmMain frm;
-    server.setPage(app::config::kPostIds[2],
-                   tvPage(QStringLiteral("<br/>CCTV&nbsp;1#http://x?a=1&amp;b=2#extra<br/><b>粗体</b>#u<br/>#only<br/>t#<br/>no hash<br/>")));
+    server.setPage(
+        app::config::kPostIds[2],
+        tvPage(QStringLiteral(
+            "<br/>CCTV&nbsp;1#http://x?a=1&amp;b=2#extra<br/><b>粗体</b>#u<br/>#only<br/>t#<br/>no hash<br/>")));
     frm.Dv();
     EXPECT_EQ(itemsOf(frm.list(2)), (std::vector<std::pair<QString, QString>>{
                                         {"CCTV1", "http://x?a=1&amp;b=2"}, {"粗体", "u"}, {"", "only"}, {"t", ""}}));
@@ -82,7 +84,8 @@ TEST(Loaders, TransportFailuresLeaveTheListEmptyAndGoOn) {
     app::setHostsForTesting({}, {});
 
     tbtest::LocalHttpServer huge([](tbtest::HttpExchange& ex) {
-        std::string head = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 41943040\r\nConnection: close\r\n\r\n";
+        std::string head =
+            "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 41943040\r\nConnection: close\r\n\r\n";
         if (!ex.send(head)) return;
         const std::string chunk(1 << 20, 'x');
         for (int i = 0; i < 40; ++i) {
@@ -101,8 +104,8 @@ TEST(Loaders, TransportFailuresLeaveTheListEmptyAndGoOn) {
 
 TEST(DirectoryRequest, UrlCarriesEveryKeyInOrderAndTheLocalClock) {
     const QString url = app::DirectoryRequestUrl(2, 1700000000);
-    const QStringList keys = {"uin", "blogid", "styledm", "imgdm", "bdm", "mode", "numperpage", "dprefix",
-                              "inCharset", "outCharset", "ref", "page", "refererurl", "timestamp"};
+    const QStringList keys = {"uin",     "blogid",    "styledm",    "imgdm", "bdm",  "mode",       "numperpage",
+                              "dprefix", "inCharset", "outCharset", "ref",   "page", "refererurl", "timestamp"};
     const QString query = url.mid(url.indexOf(QLatin1Char('?')) + 1);
     QStringList got;
     for (const QString& kv : query.split(QLatin1Char('&'))) got << kv.section(QLatin1Char('='), 0, 0);
@@ -110,9 +113,11 @@ TEST(DirectoryRequest, UrlCarriesEveryKeyInOrderAndTheLocalClock) {
     EXPECT_TRUE(url.startsWith(QStringLiteral("http://")));
     EXPECT_TRUE(url.contains(QStringLiteral("/cgi-bin/blognew/blog_output_data?uin=")));
     EXPECT_TRUE(url.contains(QStringLiteral("&blogid=1003&")));
-    EXPECT_TRUE(url.contains(QStringLiteral("&mode=2&numperpage=15&dprefix=&inCharset=utf-8&outCharset=utf-8&ref=qzone&page=1&")));
+    EXPECT_TRUE(url.contains(
+        QStringLiteral("&mode=2&numperpage=15&dprefix=&inCharset=utf-8&outCharset=utf-8&ref=qzone&page=1&")));
     EXPECT_TRUE(url.contains(QStringLiteral("refererurl=http%3A%2F%2F")));
-    EXPECT_TRUE(url.contains(QStringLiteral("%2Fqzone%2Fapp%2Fblog%2Fv6%2Fbloglist.html%23nojump%3D1%26page%3D1%26catalog%3Dlist&")));
+    EXPECT_TRUE(url.contains(
+        QStringLiteral("%2Fqzone%2Fapp%2Fblog%2Fv6%2Fbloglist.html%23nojump%3D1%26page%3D1%26catalog%3Dlist&")));
     EXPECT_TRUE(url.endsWith(QStringLiteral("&timestamp=1700000000")));
     EXPECT_TRUE(app::DirectoryReferer().endsWith(QStringLiteral("/qzone/app/blog/v6/bloglist.html")));
 

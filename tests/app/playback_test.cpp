@@ -22,7 +22,8 @@ struct Playback : ::testing::Test {
 
     void fillLists() {
         frm->list(2)->AddItem(QStringLiteral("电视"), std::nullopt, clip);
-        for (int i = 0; i < 4; ++i) frm->list(1)->AddItem(QStringLiteral("歌%1").arg(i), std::nullopt, clip + QStringLiteral("?%1").arg(i));
+        for (int i = 0; i < 4; ++i)
+            frm->list(1)->AddItem(QStringLiteral("歌%1").arg(i), std::nullopt, clip + QStringLiteral("?%1").arg(i));
         frm->list(0)->AddItem(QStringLiteral("摄像头"), std::nullopt, clip);
     }
     // Sets the window so the control bar is `w` pixels wide.
@@ -106,7 +107,8 @@ TEST_F(Playback, SeekBarPaintsAndSeeksInProportion) {
     const double duration = wmp->currentMedia().duration();
     ASSERT_GT(duration, 9.0);
     wmp->controls().setCurrentPosition(duration / 2);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return std::abs(wmp->controls().currentPosition() - duration / 2) < 0.01; }, 5000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return std::abs(wmp->controls().currentPosition() - duration / 2) < 0.01; }, 5000));
     frm->DrawProgressBar();
     app::ImageArea* thumb = frm->imageArea(QStringLiteral("ImgProPt"));
     EXPECT_EQ(thumb->x(), 155);
@@ -122,7 +124,8 @@ TEST_F(Playback, SeekBarPaintsAndSeeksInProportion) {
     EXPECT_EQ(thumb->x(), 10);
     QTest::mouseRelease(thumb, Qt::LeftButton, {}, QPoint(4, 4));
     EXPECT_FALSE(frm->SeekDragging());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return std::abs(wmp->controls().currentPosition() - 5.0 / 301 * duration) < 0.05; }, 5000))
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return std::abs(wmp->controls().currentPosition() - 5.0 / 301 * duration) < 0.05; }, 5000))
         << wmp->controls().currentPosition();
 }
 

@@ -67,7 +67,7 @@ TEST(Dib32, InitializeAndDestroy_SetTheDocumentedState) {
     EXPECT_FALSE(d.InitializeDIB(5, 0));
     EXPECT_EQ(d.Handle(), nullptr);
     EXPECT_FALSE(d.InitializeDIB(-1, 5));
-    EXPECT_FALSE(d.InitializeDIB(40000, 40000));  // over 2^31 bytes
+    EXPECT_FALSE(d.InitializeDIB(40000, 40000)); // over 2^31 bytes
 
     ASSERT_TRUE(d.InitializeDIB(2, 2));
     d.SetImageType(10);
@@ -83,11 +83,11 @@ TEST(Dib32, GetPixel_PremultipliedAndNot) {
     c32bppDIB d;
     ASSERT_TRUE(d.InitializeDIB(2, 2));
     put(d, 1, 0, 25, 50, 100, 128);
-    EXPECT_EQ(d.BitsPointer()[(1 * 2 + 1) * 4 + 2], 100);  // top row is the last in memory
+    EXPECT_EQ(d.BitsPointer()[(1 * 2 + 1) * 4 + 2], 100); // top row is the last in memory
     int32_t alpha = -1;
     EXPECT_EQ(d.GetPixel(1, 0, &alpha, true), 0x193264);
     EXPECT_EQ(alpha, 128);
-    EXPECT_EQ(d.GetPixel(1, 0, &alpha, false), 0x3163C7);  // 199, 99, 49
+    EXPECT_EQ(d.GetPixel(1, 0, &alpha, false), 0x3163C7); // 199, 99, 49
     EXPECT_EQ(d.GetPixel(2, 0, &alpha), -1);
     EXPECT_EQ(alpha, 0);
     EXPECT_EQ(d.GetPixel(0, -1, &alpha), -1);
@@ -99,7 +99,7 @@ TEST(Dib32, Render_OpacityOnEveryPath) {
         SCOPED_TRACE(name(path));
         const struct {
             int32_t opacity;
-            Bytes expected;  // over an opaque blue pixel (B 100)
+            Bytes expected; // over an opaque blue pixel (B 100)
             int tolerance;
         } cases[] = {
             {0, {100, 0, 0, 255}, 0},
@@ -126,7 +126,7 @@ TEST(Dib32, Render_OpacityOnEveryPath) {
     EXPECT_FALSE(empty.Render(nullptr, 0, 0, 0, 0, 0, 0, 0, 0, 0, true, true, &dst));
     c32bppDIB src;
     ASSERT_TRUE(src.InitializeDIB(1, 1));
-    EXPECT_FALSE(src.Render(nullptr));  // no destination
+    EXPECT_FALSE(src.Render(nullptr)); // no destination
 }
 
 // A negative source width draws the image mirrored left to right in the same place.
@@ -147,9 +147,9 @@ TEST(Dib32, Render_NegativeSourceWidthMirrors) {
 TEST(Dib32, Render_SoftwareGreyscaleAndBrightnessAreExact) {
     const struct {
         const char* name;
-        Bytes source;  // B, G, R, A
+        Bytes source; // B, G, R, A
         int32_t grayScale, light;
-        Bytes expected;  // over a transparent pixel
+        Bytes expected; // over a transparent pixel
     } cases[] = {
         {"grey 0.299/0.587/0.114", {50, 100, 200, 255}, 0, 0, {124, 124, 124, 255}},
         {"grey formula 2", {50, 100, 200, 255}, 2, 0, {117, 117, 117, 255}},
@@ -180,8 +180,8 @@ TEST(Dib32, Render_ScalesCentresAndRotates) {
         choose(src, path);
         src.setHighQualityInterpolation(false);
         ASSERT_TRUE(src.InitializeDIB(2, 2));
-        put(src, 0, 0, 0, 0, 255, 255);  // red top left
-        put(src, 1, 1, 255, 0, 0, 255);  // blue bottom right
+        put(src, 0, 0, 0, 0, 255, 255); // red top left
+        put(src, 1, 1, 255, 0, 0, 255); // blue bottom right
         ASSERT_TRUE(dst.InitializeDIB(8, 8));
         // Twice the size, centred on (4, 4): covers 2..6.
         ASSERT_TRUE(src.Render(nullptr, 4, 4, 4, 4, 0, 0, 0, 0, 100, true, true, &dst, -1, 0, 0, true));
@@ -211,7 +211,7 @@ TEST(Dib32, Render_OntoADeviceContext) {
 
     c32bppDIB src;
     ASSERT_TRUE(src.InitializeDIB(4, 1));
-    for (int x = 0; x < 4; ++x) put(src, x, 0, 0, 0, 128, 128);  // half-transparent red
+    for (int x = 0; x < 4; ++x) put(src, x, 0, 0, 0, 128, 128); // half-transparent red
     choose(src, Path::Software);
     ASSERT_TRUE(src.Render(dc, 0, 0));
     // 128 + 255 × 127 div 255 = 255 red; 0 + 255 × 127 div 255 = 127 green and blue.
@@ -235,7 +235,7 @@ TEST(Dib32, Render_OntoADeviceContext) {
 TEST(Dib32, OwnDeviceContext_Lifecycle) {
     const int before = platform::deviceContextCount();
     c32bppDIB d;
-    EXPECT_EQ(d.LoadDIBinDC(true), nullptr);  // no image
+    EXPECT_EQ(d.LoadDIBinDC(true), nullptr); // no image
     ASSERT_TRUE(d.InitializeDIB(3, 3));
     platform::HDC dc = d.LoadDIBinDC(true);
     ASSERT_NE(dc, nullptr);
@@ -257,7 +257,8 @@ TEST(Dib32, OwnDeviceContext_Lifecycle) {
 // Loading: short data is refused, PNG goes through the decoder, other formats through the
 // platform loader only while it is enabled, and the source bytes are kept on request.
 TEST(Dib32, Loaders_StreamFileAndOriginalFormat) {
-    const Bytes png = testsupport::PngBuilder().ihdr(3, 1, 8, 6).idat({0, 1, 2, 3, 255, 4, 5, 6, 255, 7, 8, 9, 0}).iend().bytes();
+    const Bytes png =
+        testsupport::PngBuilder().ihdr(3, 1, 8, 6).idat({0, 1, 2, 3, 255, 4, 5, 6, 255, 7, 8, 9, 0}).iend().bytes();
     Bytes padded = png;
     padded.resize(std::max<size_t>(png.size(), 60), 0);
 

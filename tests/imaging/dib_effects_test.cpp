@@ -4,8 +4,8 @@
 #include "imaging/gdi_plus.h"
 #include "png_test_support.h"
 
-#include "platform/gdi/region.h"
 #include "platform/forms/runtime_error.h"
+#include "platform/gdi/region.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -53,8 +53,8 @@ TEST(DibEffects, SaveToStream_WritesTheBmpLayout) {
     d.SetAlphaFlag(false);
     ASSERT_TRUE(d.SaveToStream(out));
     ASSERT_EQ(out.size(), 66u);
-    const Bytes header = {'B', 'M', 66, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 3, 0, 0, 0, 1, 0, 0, 0,
-                          1, 0, 24, 0, 0, 0, 0, 0, 12, 0, 0, 0};
+    const Bytes header = {'B', 'M', 66, 0, 0, 0, 0, 0, 0, 0,  54, 0, 0, 0, 40, 0,  0, 0, 3,
+                          0,   0,   0,  1, 0, 0, 0, 1, 0, 24, 0,  0, 0, 0, 0,  12, 0, 0, 0};
     EXPECT_EQ(Bytes(out.begin(), out.begin() + 38), header);
     EXPECT_EQ(Bytes(out.begin() + 38, out.begin() + 54), Bytes(16, 0));
     EXPECT_EQ(Bytes(out.begin() + 54, out.end()), (Bytes{1, 2, 3, 11, 12, 13, 21, 22, 23, 0, 0, 0}));
@@ -123,7 +123,7 @@ TEST(DibEffects, CreateRegion_ManyRectanglesInBatches) {
     c32bppDIB d;
     ASSERT_TRUE(d.InitializeDIB(100, 100));
     for (int y = 0; y < 100; ++y)
-        for (int x = (y % 2); x < 100; x += 2) put(d, x, y, 0, 0, 0, 255);  // 5000 single-pixel runs
+        for (int x = (y % 2); x < 100; x += 2) put(d, x, y, 0, 0, 0, 255); // 5000 single-pixel runs
     platform::HRGN rgn = d.CreateRegion(2);
     ASSERT_NE(rgn, nullptr);
     // Rows from the first batch, the batch boundary (rectangle 2000 is in row 40) and the last.
@@ -138,7 +138,7 @@ TEST(DibEffects, CreateRegion_ManyRectanglesInBatches) {
 TEST(DibEffects, MakeTransparent_RoundTrip) {
     c32bppDIB d;
     ASSERT_TRUE(d.InitializeDIB(3, 1));
-    put(d, 0, 0, 255, 0, 255, 255);  // magenta 0x00FF00FF
+    put(d, 0, 0, 255, 0, 255, 255); // magenta 0x00FF00FF
     put(d, 1, 0, 1, 2, 3, 255);
     put(d, 2, 0, 255, 0, 255, 255);
     d.SetAlphaFlag(false);
@@ -161,7 +161,7 @@ TEST(DibEffects, MakeImageInverse_KeepsAlpha) {
     c32bppDIB d;
     EXPECT_FALSE(d.MakeImageInverse());
     ASSERT_TRUE(d.InitializeDIB(3, 1));
-    put(d, 0, 0, 128, 128, 128, 128);  // half-transparent white
+    put(d, 0, 0, 128, 128, 128, 128); // half-transparent white
     put(d, 1, 0, 10, 20, 30, 255);
     ASSERT_TRUE(d.MakeImageInverse());
     EXPECT_EQ(bgra(d, 0, 0), (Bytes{0, 0, 0, 128}));
@@ -187,7 +187,7 @@ TEST(DibEffects, CreateDropShadow_BlurAndSize) {
     put(d, 1, 1, 9, 9, 9, 255);
     put(d, 2, 1, 0, 0, 0, 100);
 
-    const auto same = d.CreateDropShadow(0, 0x000080FF);  // R 255, G 128, B 0
+    const auto same = d.CreateDropShadow(0, 0x000080FF); // R 255, G 128, B 0
     ASSERT_NE(same, nullptr);
     EXPECT_EQ(same->Width(), 4);
     EXPECT_EQ(same->Height(), 3);
@@ -268,11 +268,11 @@ TEST(DibEffects, CopyImageTo_SizesAndMirrors) {
 TEST(DibEffects, CreateCheckerBoard_AlternatesSquares) {
     c32bppDIB d;
     ASSERT_TRUE(d.InitializeDIB(5, 4));
-    ASSERT_TRUE(d.CreateCheckerBoard(2, 0x0000FF, 0xFF0000));  // red, blue
+    ASSERT_TRUE(d.CreateCheckerBoard(2, 0x0000FF, 0xFF0000)); // red, blue
     EXPECT_EQ(d.GetPixel(0, 0), 0x0000FF);
     EXPECT_EQ(d.GetPixel(1, 1), 0x0000FF);
     EXPECT_EQ(d.GetPixel(2, 0), 0xFF0000);
-    EXPECT_EQ(d.GetPixel(4, 1), 0x0000FF);  // a cut square at the edge
+    EXPECT_EQ(d.GetPixel(4, 1), 0x0000FF); // a cut square at the edge
     EXPECT_EQ(d.GetPixel(0, 2), 0xFF0000);
     EXPECT_EQ(d.GetPixel(2, 3), 0x0000FF);
     EXPECT_EQ(bgra(d, 3, 3)[3], 255);
@@ -301,7 +301,8 @@ TEST(DibEffects, FileNames_FromClipboardAndDrop) {
     c32bppDIB d;
     QStringList files;
     auto* data = new QMimeData;
-    data->setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a.png")), QUrl::fromLocalFile(QStringLiteral("/tmp/b c.png")),
+    data->setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a.png")),
+                   QUrl::fromLocalFile(QStringLiteral("/tmp/b c.png")),
                    QUrl(QStringLiteral("https://example.invalid/x.png"))});
     QGuiApplication::clipboard()->setMimeData(data);
     EXPECT_EQ(d.GetPastedFileNames(files), 2);
@@ -333,7 +334,7 @@ TEST(CDecl, CallsAndErrors) {
     expectError(QStringLiteral("abs"), minusSeven, 0x80040000u, QStringLiteral("DLL not loaded"));
     ASSERT_TRUE(c.DllLoad(QStringLiteral("libc.so.6")));
     EXPECT_EQ(c.CallFunc(QStringLiteral("abs"), minusSeven), 7);
-    EXPECT_EQ(c.CallFunc(QStringLiteral("abs"), minusSeven), 7);  // cached address
+    EXPECT_EQ(c.CallFunc(QStringLiteral("abs"), minusSeven), 7); // cached address
     ASSERT_TRUE(c.DllLoad(QStringLiteral("libz.so.1")));
     const int32_t adler[] = {1, 0, 0};
     EXPECT_EQ(c.CallFunc(QStringLiteral("adler32"), adler), 1);

@@ -106,24 +106,24 @@ TEST(Inflater, MalformedStreams_Fail) {
     reserved.bits(1, 1);
     reserved.bits(3, 2);
 
-    BitWriter tooFarBack;  // a match before anything was written
+    BitWriter tooFarBack; // a match before anything was written
     tooFarBack.bits(1, 1);
     tooFarBack.bits(1, 2);
     tooFarBack.fixedLitLen(257);
     tooFarBack.code(0, 5);
     tooFarBack.fixedLitLen(256);
 
-    BitWriter repeatFirst;  // code-length code 16 with no previous length
+    BitWriter repeatFirst; // code-length code 16 with no previous length
     repeatFirst.bits(1, 1);
     repeatFirst.bits(2, 2);
     repeatFirst.bits(0, 5);
     repeatFirst.bits(0, 5);
-    repeatFirst.bits(0, 4);  // four code-length code lengths: 16, 17, 18, 0
+    repeatFirst.bits(0, 4); // four code-length code lengths: 16, 17, 18, 0
     for (int i = 0; i < 4; ++i) repeatFirst.bits(2, 3);
-    repeatFirst.code(1, 2);  // symbol 16 (codes: 0 -> 00, 16 -> 01, 17 -> 10, 18 -> 11)
+    repeatFirst.code(1, 2); // symbol 16 (codes: 0 -> 00, 16 -> 01, 17 -> 10, 18 -> 11)
     repeatFirst.bits(0, 2);
 
-    BitWriter overSubscribed;  // three code-length codes of one bit
+    BitWriter overSubscribed; // three code-length codes of one bit
     overSubscribed.bits(1, 1);
     overSubscribed.bits(2, 2);
     overSubscribed.bits(0, 5);
@@ -163,12 +163,12 @@ TEST(Inflater, DistanceCodes30And31_CopyFromFarBack) {
     storedBlock(w, std::vector<uint8_t>(history.begin() + 40000, history.end()), false);
     w.bits(1, 1);
     w.bits(1, 2);
-    w.fixedLitLen(257);  // length 3
+    w.fixedLitLen(257); // length 3
     w.code(30, 5);
-    w.bits(5, 14);       // distance 32769 + 5
-    w.fixedLitLen(258);  // length 4
+    w.bits(5, 14);      // distance 32769 + 5
+    w.fixedLitLen(258); // length 4
     w.code(31, 5);
-    w.bits(0, 14);       // distance 49153
+    w.bits(0, 14); // distance 49153
     w.fixedLitLen(256);
     const auto stream = w.finish();
 
@@ -199,7 +199,7 @@ TEST(Inflater, IncompleteCodesThatTheRfcAllows_Decode) {
         // code exists, so lengths 1, 2, 2. Code-length code: symbols 0, 1, 2 and 18.
         w.bits(1, 1);
         w.bits(2, 2);
-        w.bits(258 - 257, 5);  // HLIT 258
+        w.bits(258 - 257, 5); // HLIT 258
         w.bits(hdist - 1, 5);
         w.bits(19 - 4, 4);
         // Code-length code lengths in storage order 16 17 18 0 8 7 9 6 10 5 11 4 12 3 13 2 14 1 15:
@@ -216,8 +216,8 @@ TEST(Inflater, IncompleteCodesThatTheRfcAllows_Decode) {
         };
         zeros(97);  // 0..96
         len(1);     // 97
-        zeros(138);  // 98..235
-        zeros(20);   // 236..255
+        zeros(138); // 98..235
+        zeros(20);  // 236..255
         len(2);     // 256
         len(2);     // 257
         for (unsigned i = 0; i < hdist; ++i) len(i == 0 ? distLen : 0);
@@ -225,10 +225,10 @@ TEST(Inflater, IncompleteCodesThatTheRfcAllows_Decode) {
     // 'a' = 0, 256 = 10, 257 = 11.
     BitWriter single;
     dynamicHeader(single, 1, 1);
-    single.code(0, 1);   // 'a'
-    single.code(3, 2);   // length 3
-    single.code(0, 1);   // distance code 0: distance 1
-    single.code(2, 2);   // end
+    single.code(0, 1); // 'a'
+    single.code(3, 2); // length 3
+    single.code(0, 1); // distance code 0: distance 1
+    single.code(2, 2); // end
     BitWriter none;
     dynamicHeader(none, 1, 0);
     none.code(0, 1);
@@ -257,9 +257,14 @@ TEST(Inflater, RoundTrip_MatchesZlibOutput) {
     const struct {
         int level;
         int strategy;
-    } cases[] = {{1, Z_DEFAULT_STRATEGY}, {6, Z_DEFAULT_STRATEGY}, {9, Z_DEFAULT_STRATEGY},
-                 {9, Z_FILTERED},         {9, Z_HUFFMAN_ONLY},     {9, Z_RLE},
-                 {9, Z_FIXED},            {0, Z_DEFAULT_STRATEGY}};
+    } cases[] = {{1, Z_DEFAULT_STRATEGY},
+                 {6, Z_DEFAULT_STRATEGY},
+                 {9, Z_DEFAULT_STRATEGY},
+                 {9, Z_FILTERED},
+                 {9, Z_HUFFMAN_ONLY},
+                 {9, Z_RLE},
+                 {9, Z_FIXED},
+                 {0, Z_DEFAULT_STRATEGY}};
     for (const auto& c : cases) {
         z_stream zs{};
         deflateInit2(&zs, c.level, Z_DEFLATED, 15, 9, c.strategy);

@@ -80,7 +80,8 @@ TEST(pcMemDC, CreateFromPicture_SizesToPictureAndNothingDestroys) {
     pcMemDC m;
     m.setWidth(40);
     m.setHeight(40);
-    const Picture pic = pictureOf({{RGB(1, 2, 3), RGB(4, 5, 6), RGB(7, 8, 9)}, {RGB(250, 0, 0), kMagenta, RGB(0, 0, 250)}});
+    const Picture pic =
+        pictureOf({{RGB(1, 2, 3), RGB(4, 5, 6), RGB(7, 8, 9)}, {RGB(250, 0, 0), kMagenta, RGB(0, 0, 250)}});
     m.CreateFromPicture(pic);
     ASSERT_EQ(m.Width(), 3);
     ASSERT_EQ(m.Height(), 2);
@@ -145,7 +146,8 @@ TEST(pcMemDC, SourceSizeBelowOne_MeansWholeSurface) {
 // control bar's background slice) spread across a width.
 TEST(pcMemDC, StretchDraw_RepeatsSourcePixels) {
     pcMemDC m;
-    m.CreateFromPicture(pictureOf({{RGB(200, 0, 0), RGB(0, 200, 0), RGB(0, 0, 200)}, {RGB(50, 50, 50), RGB(60, 60, 60), RGB(70, 70, 70)}}));
+    m.CreateFromPicture(pictureOf(
+        {{RGB(200, 0, 0), RGB(0, 200, 0), RGB(0, 0, 200)}, {RGB(50, 50, 50), RGB(60, 60, 60), RGB(70, 70, 70)}}));
     Target t(8, 6);
     m.StretchDraw(t.dc(), 0, 0, 2, 1, 1, 1, 4, 2);
     for (int y = 1; y <= 2; ++y) {

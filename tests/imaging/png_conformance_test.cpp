@@ -24,13 +24,11 @@ const std::string kRealWorld = std::string(TIANBO_SHARED_DATA) + "/png-realworld
 // Files whose pixels deliberately differ from libpng's, with the reason. No PngSuite file is
 // among them; these come from the real-world set.
 const std::map<std::string, std::string> kDiffersFromLibpng = {
-    {"pillow/1_trns.png",
-     "1-bit grey with a tRNS grey value of 255, outside the 1-bit range: the decoder compares the "
-     "samples with the value as stored and finds no match; libpng masks it to the bit depth and "
-     "makes the white pixels transparent"},
-    {"pillow/i_trns.png",
-     "16-bit grey with tRNS 0x00FF: the decoder compares only the high byte, so every sample "
-     "0x00xx is transparent; libpng compares all 16 bits"},
+    {"pillow/1_trns.png", "1-bit grey with a tRNS grey value of 255, outside the 1-bit range: the decoder compares the "
+                          "samples with the value as stored and finds no match; libpng masks it to the bit depth and "
+                          "makes the white pixels transparent"},
+    {"pillow/i_trns.png", "16-bit grey with tRNS 0x00FF: the decoder compares only the high byte, so every sample "
+                          "0x00xx is transparent; libpng compares all 16 bits"},
 };
 
 struct Decoded {
@@ -107,9 +105,7 @@ TEST(PngConformance, PngSuite_FileModeEqualsStreamMode) {
         cPNGparser parser;
         EXPECT_EQ(parser.LoadFile(file, file.fileName(), fromFile), fromStream->isPng);
         ASSERT_EQ(fromFile.Handle() != nullptr, fromStream->hasImage);
-        if (fromStream->hasImage) {
-            EXPECT_EQ(pixelsOf(fromFile).bgra, pixelsOf(fromStream->dib).bgra);
-        }
+        if (fromStream->hasImage) { EXPECT_EQ(pixelsOf(fromFile).bgra, pixelsOf(fromStream->dib).bgra); }
     }
 }
 

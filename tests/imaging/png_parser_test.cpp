@@ -83,8 +83,13 @@ TEST(PngParser, PixelConversion_ByColourTypeAndDepth) {
         {"RGBA 8: opaque copies", 1, 8, 6, {0, 1, 2, 3, 255}, {3, 2, 1, 255}, true},
         {"RGB 16: high bytes only", 1, 16, 2, {0, 18, 0xFF, 52, 0x01, 86, 0x80}, {86, 52, 18, 255}, false},
         {"RGBA 16: high bytes, alpha too", 1, 16, 6, {0, 200, 9, 100, 9, 50, 9, 128, 9}, {25, 50, 100, 128}, true},
-        {"grey 2: ramp 0, 85, 170, 255", 4, 2, 0, {0, 0b00011011},
-         {0, 0, 0, 255, 85, 85, 85, 255, 170, 170, 170, 255, 255, 255, 255, 255}, false},
+        {"grey 2: ramp 0, 85, 170, 255",
+         4,
+         2,
+         0,
+         {0, 0b00011011},
+         {0, 0, 0, 255, 85, 85, 85, 255, 170, 170, 170, 255, 255, 255, 255, 255},
+         false},
         {"grey 1: black and white", 2, 1, 0, {0, 0b01000000}, {0, 0, 0, 255, 255, 255, 255, 255}, false},
         {"grey 4: 15 is white", 2, 4, 0, {0, 0x1F}, {17, 17, 17, 255, 255, 255, 255, 255}, false},
         {"grey 16: high byte", 1, 16, 0, {0, 0x7F, 0xFF}, {0x7F, 0x7F, 0x7F, 255}, false},
@@ -184,11 +189,9 @@ TEST(PngParser, ChunkCrc_CheckedOnlyWithZlib) {
 TEST(PngParser, AncillaryChunks_HaveNoEffect) {
     const Bytes raw = {0, 200, 100, 50, 128, 1, 2, 3, 4};
     const auto plain = decode(png(2, 1, 8, 6, raw));
-    const auto withChunks = decode(png(2, 1, 8, 6, raw,
-                                       {{"gAMA", {0, 0, 0x27, 0x10}},
-                                        {"tEXt", {'a', 0, 'b'}},
-                                        {"bKGD", {0, 9, 0, 9, 0, 9}},
-                                        {"zzZz", {1, 2, 3}}}));
+    const auto withChunks = decode(png(
+        2, 1, 8, 6, raw,
+        {{"gAMA", {0, 0, 0x27, 0x10}}, {"tEXt", {'a', 0, 'b'}}, {"bKGD", {0, 9, 0, 9, 0, 9}}, {"zzZz", {1, 2, 3}}}));
     ASSERT_TRUE(withChunks.hasImage);
     EXPECT_EQ(withChunks.pixels.bgra, plain.pixels.bgra);
 }
@@ -198,7 +201,7 @@ TEST(PngParser, AncillaryChunks_HaveNoEffect) {
 TEST(PngParser, ZlibRefusal_FallsBackToTheBuiltInInflater) {
     // A zlib stream whose only block uses distance code 30, which zlib rejects: a stored block
     // of 32769 + 3 bytes, then one match of 3 bytes from 32769 back.
-    const uint32_t w = 32775 / 3;  // RGB row bytes 32775, with its filter byte 32776
+    const uint32_t w = 32775 / 3; // RGB row bytes 32775, with its filter byte 32776
     Bytes rawRow(32776, 0);
     for (size_t i = 1; i < rawRow.size(); ++i) rawRow[i] = uint8_t(i % 251);
     rawRow[32773] = rawRow[4];
@@ -212,8 +215,13 @@ TEST(PngParser, ZlibRefusal_FallsBackToTheBuiltInInflater) {
     // then 256 (0000000): bits least significant first.
     uint64_t bits = 0;
     unsigned n = 0;
-    auto put = [&](uint32_t v, unsigned count) { bits |= uint64_t(v) << n; n += count; };
-    auto code = [&](uint32_t c, unsigned count) { for (unsigned i = count; i-- > 0;) put((c >> i) & 1, 1); };
+    auto put = [&](uint32_t v, unsigned count) {
+        bits |= uint64_t(v) << n;
+        n += count;
+    };
+    auto code = [&](uint32_t c, unsigned count) {
+        for (unsigned i = count; i-- > 0;) put((c >> i) & 1, 1);
+    };
     put(1, 1);
     put(1, 2);
     code(1, 7);
@@ -279,7 +287,8 @@ TEST(PngParser, FailureOutcomes) {
         {"no IDAT", PngBuilder().ihdr(1, 1, 8, 2).iend().bytes(), false},
         {"IDAT split by another chunk", withIdatSplit(), false},
         {"chunk past the end of the data", cutChunk(), false},
-        {"garbage image data", PngBuilder().ihdr(1, 1, 8, 2).chunk("IDAT", {0x78, 0x01, 0xFF, 0xFF}).iend().bytes(), false},
+        {"garbage image data", PngBuilder().ihdr(1, 1, 8, 2).chunk("IDAT", {0x78, 0x01, 0xFF, 0xFF}).iend().bytes(),
+         false},
         {"interlaced row with filter type 5", png(1, 1, 8, 2, {5, 1, 2, 3}, {}, 1), false},
         {"non-interlaced row with filter type 5 stays as stored", png(1, 1, 8, 2, {5, 1, 2, 3}), true},
         {"data ends after the last chunk without IEND", noIend(), true},
@@ -308,7 +317,7 @@ TEST(PngParser, Result_IsWhetherTheSignatureMatches) {
     notPng[0] = 0x88;
     cPNGparser parser;
     EXPECT_FALSE(parser.LoadStream(notPng, dib));
-    EXPECT_EQ(dib.Width(), 2);  // untouched
+    EXPECT_EQ(dib.Width(), 2); // untouched
 
     // An offset and length select the PNG inside a larger array.
     Bytes wrapped(5, 0xAA);

@@ -23,9 +23,7 @@ TEST(PngRegress, EveryKeptInputDecodesOrFailsCleanly) {
             dib.setIsGDIplusEnabled(false);
             cPNGparser parser;
             parser.LoadStream(bytes, dib);
-            if (name.startsWith(QStringLiteral("no-image-"))) {
-                EXPECT_EQ(dib.Handle(), nullptr) << zlib;
-            }
+            if (name.startsWith(QStringLiteral("no-image-"))) { EXPECT_EQ(dib.Handle(), nullptr) << zlib; }
             if (dib.Handle()) {
                 // The whole buffer is there: read its first and last pixel.
                 EXPECT_GT(dib.Width(), 0);

@@ -43,7 +43,6 @@ private:
     std::vector<uint8_t> m_bytes;
 };
 
-
 inline std::vector<uint8_t> readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
@@ -150,7 +149,8 @@ inline PngBuilder::PngBuilder() {
     m_bytes.assign(kSignature, kSignature + 8);
 }
 
-inline PngBuilder& PngBuilder::ihdr(uint32_t width, uint32_t height, uint8_t depth, uint8_t colorType, uint8_t interlace) {
+inline PngBuilder& PngBuilder::ihdr(uint32_t width, uint32_t height, uint8_t depth, uint8_t colorType,
+                                    uint8_t interlace) {
     std::vector<uint8_t> d;
     detail::putBE32(d, width);
     detail::putBE32(d, height);

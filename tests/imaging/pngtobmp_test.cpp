@@ -41,8 +41,8 @@ TEST(PngToBmp, WritesTheDecodedImageOrFailsWithStatus1) {
     ASSERT_TRUE(dib.SaveToStream(expected));
     EXPECT_EQ(written, QByteArray(reinterpret_cast<const char*>(expected.data()), qsizetype(expected.size())));
 
-    EXPECT_EQ(runTool(suite + "xs1n0g01.png", dir.filePath("a.bmp")), 1);  // not PNG
-    EXPECT_EQ(runTool(suite + "xhdn0g08.png", dir.filePath("b.bmp")), 1);  // does not decode
+    EXPECT_EQ(runTool(suite + "xs1n0g01.png", dir.filePath("a.bmp")), 1); // not PNG
+    EXPECT_EQ(runTool(suite + "xhdn0g08.png", dir.filePath("b.bmp")), 1); // does not decode
     EXPECT_FALSE(QFile::exists(dir.filePath("b.bmp")));
     EXPECT_EQ(runTool(dir.filePath("missing.png"), dir.filePath("c.bmp")), 1);
 }

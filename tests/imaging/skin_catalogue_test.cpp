@@ -103,18 +103,19 @@ TEST(SkinCatalogue, EveryName_LoadsItsStoredPixelsAtItsSize) {
         ASSERT_GE(bmp.size(), 54);
         ASSERT_TRUE(bmp.startsWith("BM"));
         const uint32_t offset = le32(bmp, 10);
-        EXPECT_EQ(le32(bmp, 14), 40u);                         // info header size
+        EXPECT_EQ(le32(bmp, 14), 40u); // info header size
         EXPECT_EQ(int32_t(le32(bmp, 18)), e.width);
-        EXPECT_EQ(int32_t(le32(bmp, 22)), e.height);            // positive: bottom-up
-        EXPECT_EQ(le32(bmp, 28) & 0xFFFF, 24u);                 // bits per pixel
-        EXPECT_EQ(le32(bmp, 30), 0u);                           // no compression
+        EXPECT_EQ(int32_t(le32(bmp, 22)), e.height); // positive: bottom-up
+        EXPECT_EQ(le32(bmp, 28) & 0xFFFF, 24u);      // bits per pixel
+        EXPECT_EQ(le32(bmp, 30), 0u);                // no compression
         const int rowBytes = (e.width * 3 + 3) / 4 * 4;
         ASSERT_EQ(bmp.size(), int(offset) + rowBytes * e.height);
         const QImage img = pic.image();
         for (int y = 0; y < e.height; ++y) {
             const int row = int(offset) + (e.height - 1 - y) * rowBytes;
             for (int x = 0; x < e.width; ++x) {
-                const QRgb stored = qRgb(uint8_t(bmp[row + 3 * x + 2]), uint8_t(bmp[row + 3 * x + 1]), uint8_t(bmp[row + 3 * x]));
+                const QRgb stored =
+                    qRgb(uint8_t(bmp[row + 3 * x + 2]), uint8_t(bmp[row + 3 * x + 1]), uint8_t(bmp[row + 3 * x]));
                 ASSERT_EQ(img.pixel(x, y) | 0xFF000000u, stored) << "pixel " << x << "," << y;
             }
         }
@@ -127,9 +128,7 @@ TEST(SkinCatalogue, UnknownName_RaisesResourceNotFound) {
     try {
         LoadResPicture(QStringLiteral("SCRGRIP"));
         ADD_FAILURE() << "no error raised";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.Number(), imaging::kErrResourceNotFound);
-    }
+    } catch (const RuntimeError& e) { EXPECT_EQ(e.Number(), imaging::kErrResourceNotFound); }
     EXPECT_THROW(imaging::LoadResData(QStringLiteral("PAUSE"), QStringLiteral("PNGICON")), RuntimeError);
     EXPECT_TRUE(imaging::ResolveFormPicture(QStringLiteral("NOSUCHPICTURE")).isNothing());
     EXPECT_EQ(imaging::ResolveFormPicture(QStringLiteral("tBt_Cls")).Height(), 72);
@@ -179,8 +178,8 @@ TEST(SkinCatalogue, StretchedSlices_HaveOneColourAlongTheStretch) {
         bool sideways; // stretched horizontally (rows uniform) or vertically (columns uniform)
     };
     std::vector<Slice> slices = {
-        {"SKIN", QRect(0, 44, 77, 21), true},    // caption background
-        {"TABBAR", QRect(5, 0, 12, 48), true},   // plate body
+        {"SKIN", QRect(0, 44, 77, 21), true},  // caption background
+        {"TABBAR", QRect(5, 0, 12, 48), true}, // plate body
         {"SCRARROWV", QRect(3, 0, 11, 90), true}, {"SCRARROWH", QRect(0, 3, 90, 11), false},
         {"SCRBACKV", QRect(0, 0, 17, 2), false},  {"SCRBACKV", QRect(0, 2, 17, 2), false},
         {"SCRBACKV", QRect(3, 0, 11, 4), true},   {"SCRBACKH", QRect(0, 0, 2, 17), true},
@@ -226,13 +225,13 @@ TEST(SkinCatalogue, StateFrames_AreDistinct) {
         const char* name;
         std::vector<QRect> frames;
     } cases[] = {
-        {"PLAYBT", frames(4, 35, 34, true)},    {"PAUSEBT", frames(4, 35, 34, true)},
-        {"VOLBT", frames(3, 26, 27, true)},     {"SLIBT", frames(3, 26, 27, true)},
-        {"ctr_Lst", frames(4, 26, 26, true)},   {"ctr_Stop", frames(4, 26, 26, true)},
-        {"tBt_Cls", frames(4, 24, 18, true)},   {"TABBAR", frames(2, 41, 24, true)},
-        {"SCRARROWV", frames(5, 17, 18, true)}, {"SCRARROWVT", frames(5, 17, 18, true)},
+        {"PLAYBT", frames(4, 35, 34, true)},      {"PAUSEBT", frames(4, 35, 34, true)},
+        {"VOLBT", frames(3, 26, 27, true)},       {"SLIBT", frames(3, 26, 27, true)},
+        {"ctr_Lst", frames(4, 26, 26, true)},     {"ctr_Stop", frames(4, 26, 26, true)},
+        {"tBt_Cls", frames(4, 24, 18, true)},     {"TABBAR", frames(2, 41, 24, true)},
+        {"SCRARROWV", frames(5, 17, 18, true)},   {"SCRARROWVT", frames(5, 17, 18, true)},
         {"SCRARROWHR", frames(5, 18, 17, false)}, {"SCRBACKV", frames(2, 17, 2, true)},
-        {"SCRTHUMBV", frames(4, 17, 15, false)}, {"SCRTHUMBH", frames(4, 15, 17, true)},
+        {"SCRTHUMBV", frames(4, 17, 15, false)},  {"SCRTHUMBH", frames(4, 15, 17, true)},
     };
     for (const auto& c : cases) {
         const QImage img = skinImage(c.name);
@@ -253,8 +252,10 @@ TEST(SkinCatalogue, ArrowGlyphs_AreCentredOnTheKey) {
         const char* name;
         std::vector<QRect> frames;
     } cases[] = {
-        {"SCRARROWVT", frames(5, 17, 18, true)},  {"SCRARROWVB", frames(5, 17, 18, true)},
-        {"SCRARROWHL", frames(5, 18, 17, false)}, {"SCRARROWHR", frames(5, 18, 17, false)},
+        {"SCRARROWVT", frames(5, 17, 18, true)},
+        {"SCRARROWVB", frames(5, 17, 18, true)},
+        {"SCRARROWHL", frames(5, 18, 17, false)},
+        {"SCRARROWHR", frames(5, 18, 17, false)},
     };
     for (const auto& c : cases) {
         const QImage img = skinImage(c.name);
@@ -291,9 +292,7 @@ TEST(PlayIcon, IsA12x12RgbaPngWithSoftEdges) {
             clear += a == 0;
             opaque += a == 255;
             soft += a > 0 && a < 255;
-            if (a > 0) {
-                EXPECT_TRUE(qGreen(p) > qRed(p) && qGreen(p) > qBlue(p)) << x << "," << y;
-            }
+            if (a > 0) { EXPECT_TRUE(qGreen(p) > qRed(p) && qGreen(p) > qBlue(p)) << x << "," << y; }
         }
     }
     EXPECT_GT(clear, 0);

@@ -14,8 +14,8 @@ namespace testsupport {
 // Sends a pointer event with an explicit screen position (the move/size loop reads screen
 // positions; QTest maps local positions through the window system, which lags behind a
 // window that was just moved or resized).
-inline void pointerAt(QWidget* target, QEvent::Type type, QPoint global,
-                      Qt::MouseButton button = Qt::NoButton, Qt::MouseButtons buttons = Qt::LeftButton) {
+inline void pointerAt(QWidget* target, QEvent::Type type, QPoint global, Qt::MouseButton button = Qt::NoButton,
+                      Qt::MouseButtons buttons = Qt::LeftButton) {
     QMouseEvent ev(type, QPointF(target->mapFromGlobal(global)), QPointF(global), button, buttons, Qt::NoModifier);
     QApplication::sendEvent(target, &ev);
 }

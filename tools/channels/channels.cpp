@@ -4,8 +4,8 @@
 // CATEGORY: 0 cameras (监控), 1 music (音乐), 2 television (电视), 3 radio (电台).
 // A URL is downloaded as the player downloads its directories (GET with the blog service's
 // Referer, the body decoded by its declared charset); a file is read as UTF-8.
-#include "app/directory_request.h"
 #include "app/channels/directory_text.h"
+#include "app/directory_request.h"
 #include "platform/forms/runtime_error.h"
 
 #include <QCoreApplication>

@@ -107,9 +107,9 @@ int main(int argc, char** argv) {
         QProcess ref;
         QElapsedTimer r;
         r.start();
-        ref.start(QStringLiteral("mpv"), {QStringLiteral("--no-config"), QStringLiteral("--vo=null"),
-                                          QStringLiteral("--ao=null"), QStringLiteral("--frames=1"),
-                                          QStringLiteral("--really-quiet"), tv->URL(row)});
+        ref.start(QStringLiteral("mpv"),
+                  {QStringLiteral("--no-config"), QStringLiteral("--vo=null"), QStringLiteral("--ao=null"),
+                   QStringLiteral("--frames=1"), QStringLiteral("--really-quiet"), tv->URL(row)});
         ref.waitForFinished(20000);
         mpv.push_back(static_cast<double>(r.nsecsElapsed()) / 1e6);
     }

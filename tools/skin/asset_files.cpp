@@ -76,9 +76,9 @@ QByteArray encodePng(const QImage& image) {
     QByteArray ihdr;
     put32be(ihdr, w);
     put32be(ihdr, h);
-    ihdr.append(char(8));                 // bit depth
-    ihdr.append(char(indexed ? 3 : 6));   // colour type: palette or RGBA
-    ihdr.append(3, '\0');                 // compression, filter, interlace: none
+    ihdr.append(char(8));               // bit depth
+    ihdr.append(char(indexed ? 3 : 6)); // colour type: palette or RGBA
+    ihdr.append(3, '\0');               // compression, filter, interlace: none
     putChunk(out, "IHDR", ihdr);
     if (indexed) {
         QByteArray plte, trns;

@@ -134,15 +134,16 @@ void sliderPieces(SkinCanvas& c, int top, int barRow) {
     const QRect knob(2, top, 8, 8);
     const double cx = 6, cy = top + 4;
     c.fillShape(knob, disc(cx, cy, 4), rgb(12, 12, 13));
-    c.fillShape(knob, disc(cx, cy, 3.05), [&](int, int y) { return ramp(rgb(236, 236, 238), rgb(166, 166, 170), y - top - 1, 6); });
+    c.fillShape(knob, disc(cx, cy, 3.05),
+                [&](int, int y) { return ramp(rgb(236, 236, 238), rgb(166, 166, 170), y - top - 1, 6); });
     c.fillShape(knob, disc(cx, cy, 1.25), kAccent);
 }
 
 } // namespace
 
 QRgb barColour(int y) {
-    if (y <= 0) return rgb(16, 16, 17);  // a dark seam against the video area
-    if (y == 1) return rgb(58, 58, 61);  // and a highlight under it
+    if (y <= 0) return rgb(16, 16, 17); // a dark seam against the video area
+    if (y == 1) return rgb(58, 58, 61); // and a highlight under it
     return ramp(rgb(47, 47, 49), rgb(26, 26, 27), y - 2, 62);
 }
 
@@ -186,8 +187,10 @@ SkinCanvas drawHideButton() {
             c.fillShape(box, roundRect(QRectF(4, top + 1.5, 16, 15), 2), rgb(17, 17, 18));
         }
         const double cy = top + 9;
-        c.fillShape(box, unite(segment({8.5, cy - 3.5}, {15.5, cy + 3.5}, 1.8), segment({15.5, cy - 3.5}, {8.5, cy + 3.5}, 1.8)),
-                    crosses[f]);
+        c.fillShape(
+            box,
+            unite(segment({8.5, cy - 3.5}, {15.5, cy + 3.5}, 1.8), segment({15.5, cy - 3.5}, {8.5, cy + 3.5}, 1.8)),
+            crosses[f]);
     }
     return c;
 }

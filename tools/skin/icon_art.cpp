@@ -37,7 +37,8 @@ QImage drawPlayIcon() {
     const Shape triangle = polygon({{2.5, 1.5}, {2.5, 10.5}, {10.5, 6}});
     for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 12; ++x)
-            img.setPixel(x, y, qRgba(qRed(kAccent), qGreen(kAccent), qBlue(kAccent), alphaOf(coverage(triangle, x, y))));
+            img.setPixel(x, y,
+                         qRgba(qRed(kAccent), qGreen(kAccent), qBlue(kAccent), alphaOf(coverage(triangle, x, y))));
     return img;
 }
 
@@ -76,7 +77,8 @@ QImage appIconIndexed(int size) {
         for (int y = 0; y < size; ++y) {
             for (int x = 0; x < size; ++x) {
                 const QRgb p = full.pixel(x, y);
-                if (qAlpha(p) >= 128) colours.insert(qRgb(coarse(qRed(p), drop), coarse(qGreen(p), drop), coarse(qBlue(p), drop)));
+                if (qAlpha(p) >= 128)
+                    colours.insert(qRgb(coarse(qRed(p), drop), coarse(qGreen(p), drop), coarse(qBlue(p), drop)));
             }
         }
         if (colours.size() > 255) continue;
@@ -103,11 +105,10 @@ QImage appIconIndexed(int size) {
 QImage drawTabPointer() {
     // A pointing hand; the tip of the index finger is the hot spot (6, 0).
     static const char* const rows[] = {
-        "......BB..........", ".....BWWB.........", ".....BWWB.........", ".....BWWB.........",
-        ".....BWWB.........", ".....BWWBBB.......", ".....BWWBWWBBB....", ".....BWWBWWBWWB...",
-        ".....BWWBWWBWWBB..", ".BBB.BWWBWWBWWBWB.", ".BWWBBWWWWWWWWBWB.", ".BWWWBWWWWWWWWWWB.",
-        "..BWWWWWWWWWWWWWB.", "..BWWWWWWWWWWWWWB.", "...BWWWWWWWWWWWWB.", "...BWWWWWWWWWWWB..",
-        "....BWWWWWWWWWWB..", ".....BWWWWWWWWB...", ".....BWWWWWWWWB...", ".....BBBBBBBBBB...",
+        "......BB..........", ".....BWWB.........", ".....BWWB.........", ".....BWWB.........", ".....BWWB.........",
+        ".....BWWBBB.......", ".....BWWBWWBBB....", ".....BWWBWWBWWB...", ".....BWWBWWBWWBB..", ".BBB.BWWBWWBWWBWB.",
+        ".BWWBBWWWWWWWWBWB.", ".BWWWBWWWWWWWWWWB.", "..BWWWWWWWWWWWWWB.", "..BWWWWWWWWWWWWWB.", "...BWWWWWWWWWWWWB.",
+        "...BWWWWWWWWWWWB..", "....BWWWWWWWWWWB..", ".....BWWWWWWWWB...", ".....BWWWWWWWWB...", ".....BBBBBBBBBB...",
     };
     QImage img(32, 32, QImage::Format_Indexed8);
     img.setColorTable({qRgba(0, 0, 0, 0), qRgb(0, 0, 0), qRgb(255, 255, 255)});

@@ -22,8 +22,8 @@ struct FaceLook {
 
 // Arrow faces: normal, pointer over the control, arrow hot, pressed, disabled.
 const FaceLook kArrowFaces[5] = {
-    {rgb(40, 40, 42), rgb(40, 40, 42)},   {rgb(58, 58, 62), rgb(47, 47, 50)}, {rgb(88, 88, 93), rgb(64, 64, 68)},
-    {rgb(76, 76, 80), rgb(23, 23, 24)},   {rgb(33, 33, 34), rgb(33, 33, 34)},
+    {rgb(40, 40, 42), rgb(40, 40, 42)}, {rgb(58, 58, 62), rgb(47, 47, 50)}, {rgb(88, 88, 93), rgb(64, 64, 68)},
+    {rgb(76, 76, 80), rgb(23, 23, 24)}, {rgb(33, 33, 34), rgb(33, 33, 34)},
 };
 const QRgb kArrowGlyphs[5] = {rgb(150, 150, 154), rgb(188, 188, 192), rgb(242, 242, 245), kAccentLight,
                               rgb(70, 70, 73)};

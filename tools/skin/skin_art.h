@@ -11,12 +11,12 @@
 namespace skintool {
 
 // Shared colours of the dark skin.
-inline constexpr QRgb kPanelGrey = rgb(35, 35, 36);   // lists, tool strip
-inline constexpr QRgb kTabStrip = rgb(13, 20, 24);    // tab strip background
-inline constexpr QRgb kAccent = rgb(83, 183, 2);      // selected tab, playing state
+inline constexpr QRgb kPanelGrey = rgb(35, 35, 36); // lists, tool strip
+inline constexpr QRgb kTabStrip = rgb(13, 20, 24);  // tab strip background
+inline constexpr QRgb kAccent = rgb(83, 183, 2);    // selected tab, playing state
 inline constexpr QRgb kAccentLight = rgb(132, 222, 48);
 inline constexpr QRgb kAccentDark = rgb(58, 134, 0);
-inline constexpr QRgb kTrack = rgb(29, 29, 30);       // scrollbar track
+inline constexpr QRgb kTrack = rgb(29, 29, 30); // scrollbar track
 
 // Row `y` (0..63) of the control bar's background, a subtle dark vertical gradient. The
 // transport buttons and slider pieces are painted over the same rows so that their

@@ -51,8 +51,8 @@ Shape roundRect(const QRectF& r, double radius) {
 }
 
 Shape roundFrame(const QRectF& r, double radius, double width) {
-    return subtract(roundRect(r, radius), roundRect(r.adjusted(width, width, -width, -width),
-                                                     std::max(0.0, radius - width)));
+    return subtract(roundRect(r, radius),
+                    roundRect(r.adjusted(width, width, -width, -width), std::max(0.0, radius - width)));
 }
 
 Shape polygon(std::vector<QPointF> points) {

@@ -17,9 +17,9 @@ using namespace skintool;
 namespace {
 
 struct Asset {
-    QString path;      // relative to the assets folder
-    QByteArray data;   // the file's bytes
-    QImage image;      // for PNGs: the picture, compared by pixels when checking
+    QString path;    // relative to the assets folder
+    QByteArray data; // the file's bytes
+    QImage image;    // for PNGs: the picture, compared by pixels when checking
 };
 
 std::vector<Asset> render() {

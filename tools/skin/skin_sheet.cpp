@@ -13,8 +13,8 @@
 #include "platform/gdi/brush.h"
 #include "platform/gdi/colors.h"
 #include "platform/gdi/dc.h"
-#include "platform/gdi/memory_surface.h"
 #include "platform/gdi/font.h"
+#include "platform/gdi/memory_surface.h"
 #include "platform/gdi/pen.h"
 
 #include <QApplication>
@@ -52,9 +52,7 @@ public:
             slot = std::make_unique<pcMemDC>();
             try {
                 slot->CreateFromPicture(imaging::LoadResPicture(name));
-            } catch (const RuntimeError&) {
-                std::fprintf(stderr, "skin_sheet: no picture %s\n", qPrintable(name));
-            }
+            } catch (const RuntimeError&) { std::fprintf(stderr, "skin_sheet: no picture %s\n", qPrintable(name)); }
         }
         return *slot;
     }
@@ -164,7 +162,10 @@ void drawListRows(HDC dc, int top, int w, int h, const QString (&titles)[6]) {
     SetBkMode(dc, TRANSPARENT);
     for (int i = 0; i * 27 < h; ++i) {
         const int y = top + i * 27;
-        fillRect(dc, {0, y, w, std::min(y + 27, top + h)}, i == 2 ? RGB(64, 72, 50) : i % 2 ? RGB(30, 30, 31) : RGB(35, 35, 36));
+        fillRect(dc, {0, y, w, std::min(y + 27, top + h)},
+                 i == 2  ? RGB(64, 72, 50)
+                 : i % 2 ? RGB(30, 30, 31)
+                         : RGB(35, 35, 36));
         SetTextColor(dc, i == 1 ? RGB(83, 183, 2) : i == 2 ? RGB(149, 149, 150) : RGB(116, 116, 117));
         if (i < 6) imaging::DrawTextEllipsis(dc, titles[i], 24, y + 8, w - 28, 20, 0);
     }
@@ -228,10 +229,8 @@ void drawThumb(Skin& skin, HDC dc, bool vertical, RECT r, int f) {
     s.StretchDraw(dc, cx + 3, cy + 3, cw - 6, ch - 6, l + 3, t + 3, w - 6, h - 6);
     const int len = vertical ? h : w;
     if (len >= 16) {
-        if (vertical)
-            skin["SCRGRIPV"].Draw(dc, 0, 10 * f, 9, 10, l + R((w - 9) / 2.0), t + R((h - 10) / 2.0), true);
-        else
-            skin["SCRGRIPH"].Draw(dc, 0, 9 * f, 10, 9, l + R((w - 10) / 2.0), t + R((h - 9) / 2.0), true);
+        if (vertical) skin["SCRGRIPV"].Draw(dc, 0, 10 * f, 9, 10, l + R((w - 9) / 2.0), t + R((h - 10) / 2.0), true);
+        else skin["SCRGRIPH"].Draw(dc, 0, 9 * f, 10, 9, l + R((w - 10) / 2.0), t + R((h - 9) / 2.0), true);
     }
 }
 
@@ -289,7 +288,8 @@ void drawControlBar(Skin& skin, HDC dc, int W, double played, int volume, bool m
     HGDIOBJ old = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(116, 116, 117));
-    imaging::DrawTextEllipsis(dc, playing ? QStringLiteral("正在播放") : QStringLiteral("Tips"), 170, 36, W - 220, 16, 0);
+    imaging::DrawTextEllipsis(dc, playing ? QStringLiteral("正在播放") : QStringLiteral("Tips"), 170, 36, W - 220, 16,
+                              0);
     SelectObject(dc, old);
     DeleteObject(font);
 }
@@ -366,9 +366,10 @@ QImage magnified(const QImage& img, int scale, bool keyed) {
             const QRgb check = ((x / 8) + (y / 8)) % 2 ? 0xFFC8C8C8 : 0xFF9A9A9A;
             if (keyed && (p | 0xFF000000u) == kMagentaKey) p = 0;
             const int a = qAlpha(p);
-            out.setPixel(x, y, qRgb((qRed(p) * a + qRed(check) * (255 - a)) / 255,
-                                    (qGreen(p) * a + qGreen(check) * (255 - a)) / 255,
-                                    (qBlue(p) * a + qBlue(check) * (255 - a)) / 255));
+            out.setPixel(x, y,
+                         qRgb((qRed(p) * a + qRed(check) * (255 - a)) / 255,
+                              (qGreen(p) * a + qGreen(check) * (255 - a)) / 255,
+                              (qBlue(p) * a + qBlue(check) * (255 - a)) / 255));
         }
     }
     return out;
@@ -398,7 +399,8 @@ void addCatalogue(Sheet& sheet) {
     const Picture icons = imaging::LoadAppIcon();
     for (const QImage& icon : icons.iconImages()) {
         const QImage big = magnified(icon.convertToFormat(QImage::Format_ARGB32), 4, false);
-        sheet.add(sheet.place(std::max(big.width(), 60), big.height()), QStringLiteral("icon %1").arg(icon.width()), big);
+        sheet.add(sheet.place(std::max(big.width(), 60), big.height()), QStringLiteral("icon %1").arg(icon.width()),
+                  big);
     }
     const QImage pointer = imaging::LoadTabPointer().image();
     sheet.add(sheet.place(128, 128), QStringLiteral("pointer (6,0)"), magnified(pointer, 4, false));
@@ -413,16 +415,19 @@ void addMockups(Sheet& sheet, Skin& skin) {
         sheet.add(sheet.place(840, 96), QStringLiteral("caption, active, buttons normal"), doubled(caption.image()));
         MemSurface caption2(420, 48, 0);
         const int mixed[5] = {2, 3, 2, 1, 1};
-        drawCaption(skin, caption2.dc(), 420, 48, mixed, QStringLiteral("A window title much too long for the caption strip to show in full"),
-                    true);
+        drawCaption(skin, caption2.dc(), 420, 48, mixed,
+                    QStringLiteral("A window title much too long for the caption strip to show in full"), true);
         sheet.add(sheet.place(840, 96), QStringLiteral("maximised: min hot, restore pressed, close hot"),
                   doubled(caption2.image()));
     }
     sheet.newRow();
     {
-        const QString titles[6] = {QStringLiteral("CCTV-1 综合"), QStringLiteral("CCTV-2 财经 (playing)"),
-                                   QStringLiteral("CCTV-3 综艺 (selected)"), QStringLiteral("凤凰卫视中文台"),
-                                   QStringLiteral("湖南卫视"), QStringLiteral("A very long channel name that is cut")};
+        const QString titles[6] = {QStringLiteral("CCTV-1 综合"),
+                                   QStringLiteral("CCTV-2 财经 (playing)"),
+                                   QStringLiteral("CCTV-3 综艺 (selected)"),
+                                   QStringLiteral("凤凰卫视中文台"),
+                                   QStringLiteral("湖南卫视"),
+                                   QStringLiteral("A very long channel name that is cut")};
         const int S = 203;
         MemSurface panel(S, 32 + 25 + 200, 0);
         drawTabStrip(skin, panel.dc(), S, 0, 2);
@@ -444,7 +449,8 @@ void addMockups(Sheet& sheet, Skin& skin) {
     {
         MemSurface bars(4 * 17 + 3 * 10, 200, RGB(35, 35, 36));
         const BarLook looks[4] = {{0, 0, 0, 0, 0}, {2, 1, 0, 0, 1}, {1, 3, 0, 1, 2}, {4, 4, 0, 0, 3}};
-        for (int i = 0; i < 4; ++i) drawScrollbar(skin, bars.dc(), QPoint(i * 27, 0), true, 200, i == 2 ? 20 : 50, looks[i]);
+        for (int i = 0; i < 4; ++i)
+            drawScrollbar(skin, bars.dc(), QPoint(i * 27, 0), true, 200, i == 2 ? 20 : 50, looks[i]);
         sheet.add(sheet.place(2 * bars.width(), 400), QStringLiteral("normal / up hot / down+thumb pressed / disabled"),
                   doubled(bars.image()));
         MemSurface hbars(200, 17 * 3 + 20, RGB(35, 35, 36));

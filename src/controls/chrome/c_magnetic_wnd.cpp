@@ -112,18 +112,13 @@ void cMagneticWnd::zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lReturn
         return;
     }
     switch (uMsg) {
-    case WM_ENTERSIZEMOVE:
-        captureRects(lng_hWnd);
-        break;
+    case WM_ENTERSIZEMOVE: captureRects(lng_hWnd); break;
     case WM_EXITSIZEMOVE:
-    case WM_COMMAND:
-        CheckGlueing();
-        break;
+    case WM_COMMAND: CheckGlueing(); break;
     case WM_SYSCOMMAND:
         if (wParam == SC_MINIMIZE || wParam == SC_RESTORE) CheckGlueing();
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -106,8 +106,8 @@ bool transparentCopy(HDC dst, int32_t x, int32_t y, int32_t w, int32_t h, HDC sr
     return platform::BitBlt(dst, x, y, w, h, work.dc(), 0, 0, SRCCOPY);
 }
 
-bool embossedCopy(HDC dst, int32_t x, int32_t y, int32_t w, int32_t h, HDC src, int32_t sx, int32_t sy,
-                  COLORREF key, COLORREF hi, COLORREF sh) {
+bool embossedCopy(HDC dst, int32_t x, int32_t y, int32_t w, int32_t h, HDC src, int32_t sx, int32_t sy, COLORREF key,
+                  COLORREF hi, COLORREF sh) {
     if (!dst || !src || w <= 0 || h <= 0) return false;
     key &= 0xFFFFFF;
     hi &= 0xFFFFFF;
@@ -382,8 +382,8 @@ void cMemDC::FrameRect(int32_t LeftX, int32_t TopY, int32_t RightX, int32_t Bott
     }
 }
 
-void cMemDC::Rectangle(int32_t LeftX, int32_t TopY, int32_t RightX, int32_t BottomY, uint32_t clrFill,
-                       HBRUSH hbrFill, uint32_t clrOutline, HPEN hpnOutline) {
+void cMemDC::Rectangle(int32_t LeftX, int32_t TopY, int32_t RightX, int32_t BottomY, uint32_t clrFill, HBRUSH hbrFill,
+                       uint32_t clrOutline, HPEN hpnOutline) {
     if (!m_hdc) return;
     fixRect(LeftX, TopY, RightX, BottomY);
     if (hbrFill) selectBrush(hbrFill, false);
@@ -489,8 +489,8 @@ bool cMemDC::StretchBlt(HDC hdcDest, int32_t xDest, int32_t yDest, int32_t nDest
     if (nSrcHeight == 0) nSrcHeight = m_height;
     if (nDestWidth == 0) nDestWidth = m_width;
     if (nDestHeight == 0) nDestHeight = m_height;
-    return platform::StretchBlt(dst, xDest, yDest, nDestWidth, nDestHeight, m_hdc, xSrc, ySrc, nSrcWidth,
-                                nSrcHeight, dwRop);
+    return platform::StretchBlt(dst, xDest, yDest, nDestWidth, nDestHeight, m_hdc, xSrc, ySrc, nSrcWidth, nSrcHeight,
+                                dwRop);
 }
 
 bool cMemDC::LoadBlt(HDC hdcSrc, int32_t xSrc, int32_t ySrc, int32_t xDest, int32_t yDest, int32_t nWidth,
@@ -512,8 +512,8 @@ bool cMemDC::SetDIBits(int32_t xDest, int32_t yDest, int32_t nWidth, int32_t nHe
     h.biWidth = bitsWidth;
     h.biHeight = -bitsHeight;
     h.biBitCount = 32;
-    return StretchDIBits(m_hdc, xDest, yDest, nWidth, nHeight, 0, 0, bitsWidth, bitsHeight, aBits.data(), h,
-                         dwRop) != 0;
+    return StretchDIBits(m_hdc, xDest, yDest, nWidth, nHeight, 0, 0, bitsWidth, bitsHeight, aBits.data(), h, dwRop) !=
+           0;
 }
 
 bool cMemDC::TransBlt(HDC hdcDest, int32_t xDest, int32_t yDest, int32_t nWidth, int32_t nHeight, int32_t xSrc,
@@ -568,8 +568,8 @@ bool cMemDC::PaintPicture(const Picture& oPic, int32_t xDest, int32_t yDest, int
     return ok;
 }
 
-bool cMemDC::PaintDisabledPicture(const Picture& oPic, int32_t xDest, int32_t yDest, int32_t nWidth,
-                                  int32_t nHeight, uint32_t clrHighlight, uint32_t clrShadow) {
+bool cMemDC::PaintDisabledPicture(const Picture& oPic, int32_t xDest, int32_t yDest, int32_t nWidth, int32_t nHeight,
+                                  uint32_t clrHighlight, uint32_t clrShadow) {
     if (!m_hdc || oPic.isNothing()) return false;
     const int32_t w = nWidth == 0 ? oPic.Width() : nWidth;
     const int32_t h = nHeight == 0 ? oPic.Height() : nHeight;
@@ -647,9 +647,7 @@ HICON cMemDC::ExtractIcon(uint32_t clrMask) const {
     QImage img = target->toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
     for (int y = 0; y < img.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < img.width(); ++x) {
-            row[x] = (row[x] & 0xFFFFFF) == key ? 0u : (row[x] | 0xFF000000u);
-        }
+        for (int x = 0; x < img.width(); ++x) { row[x] = (row[x] & 0xFFFFFF) == key ? 0u : (row[x] | 0xFF000000u); }
     }
     return Picture::fromIcon({img}).CreateIcon();
 }

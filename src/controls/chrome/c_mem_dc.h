@@ -13,9 +13,9 @@
 //   colour": no pen or brush is made for it.
 // Failures end the member quietly.
 
+#include "platform/forms/property_bag.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/picture.h"
-#include "platform/forms/property_bag.h"
 
 #include <QString>
 #include <vector>
@@ -92,14 +92,13 @@ public:
     void DrawLine(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, uint32_t clrLine = kNoColor,
                   platform::HPEN hpnLine = nullptr);
     bool DrawEdge(int32_t LeftX, int32_t TopY, int32_t RightX, int32_t BottomY, uint32_t edge, uint32_t flags);
-    bool DrawFrameControl(int32_t LeftX, int32_t TopY, int32_t RightX, int32_t BottomY, uint32_t Type_,
-                          uint32_t Flags);
+    bool DrawFrameControl(int32_t LeftX, int32_t TopY, int32_t RightX, int32_t BottomY, uint32_t Type_, uint32_t Flags);
     // Draws with the extended text call and writes the rectangle it returns back (with
     // DT_CALCRECT: the text's bounding rectangle). Returns the text height.
     int32_t DrawText(const QString& Text, int32_t& LeftX, int32_t& TopY, int32_t& RightX, int32_t& BottomY,
                      uint32_t dtFlags);
-    bool ExtTextOut(const QString& Text, int32_t LeftX, int32_t TopY, int32_t RightX, int32_t BottomY,
-                    int32_t xOffset, int32_t yOffset, uint32_t etoFlags);
+    bool ExtTextOut(const QString& Text, int32_t LeftX, int32_t TopY, int32_t RightX, int32_t BottomY, int32_t xOffset,
+                    int32_t yOffset, uint32_t etoFlags);
     platform::COLORREF GetPixel(int32_t x, int32_t y) const;
     platform::COLORREF SetPixel(int32_t x, int32_t y, uint32_t clrColor);
 

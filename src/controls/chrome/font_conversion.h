@@ -2,8 +2,8 @@
 // Conversions between the persisted font object (face, size in points, style) and the logical
 // fonts that device contexts select.
 
-#include "platform/gdi/dc.h"
 #include "platform/forms/property_bag.h"
+#include "platform/gdi/dc.h"
 
 namespace controls {
 

@@ -10,14 +10,14 @@ void FrameZones::layout(int32_t W, int32_t H) {
     m_width = W;
     m_height = H;
     m_zones = {
-        RECT{0, 0, 8, 24},              // top-left
-        RECT{8, 0, W - 8, 6},           // top
-        RECT{W - 8, 0, W, 24},          // top-right
-        RECT{0, 24, 8, H - 32},         // left: stops 24 pixels above the bottom-left corner
-        RECT{W - 8, 24, W, H - 8},      // right
-        RECT{0, H - 8, 8, H},           // bottom-left
-        RECT{W - 32, H - 8, W, H},      // bottom-right: the last 32 pixels of the bottom edge
-        RECT{8, H - 8, W - 8, H},       // bottom
+        RECT{0, 0, 8, 24},         // top-left
+        RECT{8, 0, W - 8, 6},      // top
+        RECT{W - 8, 0, W, 24},     // top-right
+        RECT{0, 24, 8, H - 32},    // left: stops 24 pixels above the bottom-left corner
+        RECT{W - 8, 24, W, H - 8}, // right
+        RECT{0, H - 8, 8, H},      // bottom-left
+        RECT{W - 32, H - 8, W, H}, // bottom-right: the last 32 pixels of the bottom edge
+        RECT{8, H - 8, W - 8, H},  // bottom
     };
     // Close at W - 17, then every 17 pixels to the left: maximise, minimise, keep on top, menu.
     const int32_t close = W - 17;
@@ -37,7 +37,7 @@ int32_t FrameZones::zoneAt(int32_t x, int32_t y) const {
 }
 
 int32_t FrameZones::hitCode(int32_t zone) {
-    static constexpr int32_t codes[kZoneCount] = {HTTOPLEFT, HTTOP,         HTTOPRIGHT, HTLEFT,
+    static constexpr int32_t codes[kZoneCount] = {HTTOPLEFT, HTTOP,        HTTOPRIGHT,    HTLEFT,
                                                   HTRIGHT,   HTBOTTOMLEFT, HTBOTTOMRIGHT, HTBOTTOM};
     return zone >= 0 && zone < kZoneCount ? codes[zone] : HTNOWHERE;
 }

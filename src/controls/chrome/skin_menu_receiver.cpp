@@ -29,8 +29,8 @@ void SkinMenuReceiver::MenuWindowCreated(HWND menuWindow) {
     // recorded and restyled once.
     m_menus.erase(std::remove_if(m_menus.begin(), m_menus.end(), [](const QPointer<Window>& w) { return !w; }),
                   m_menus.end());
-    const bool known = std::any_of(m_menus.begin(), m_menus.end(),
-                                   [&](const QPointer<Window>& w) { return w.data() == menuWindow; });
+    const bool known =
+        std::any_of(m_menus.begin(), m_menus.end(), [&](const QPointer<Window>& w) { return w.data() == menuWindow; });
     if (known) return;
     m_menus.emplace_back(menu);
     ++m_seen;

@@ -74,7 +74,7 @@ private:
     bool near(int32_t d) const { return (d < 0 ? -d : d) < m_snapWidth; }
 
     int32_t m_snapWidth = 10;
-    std::vector<Entry> m_entries;       // [0] unused
+    std::vector<Entry> m_entries;        // [0] unused
     std::vector<platform::RECT> m_rects; // [0] the work area
     platform::POINT m_startCursor;
     platform::POINT m_offset;

@@ -273,9 +273,7 @@ LRESULT ucButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     float fy = static_cast<float>(y);
     int16_t shift = shiftState(wParam);
     switch (msg) {
-    case WM_SIZE:
-        onResize();
-        break;
+    case WM_SIZE: onResize(); break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: {
@@ -309,8 +307,7 @@ LRESULT ucButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDBLCLK:
         if (m_lastButton == 1) PaintState(3);
         return 0;
-    default:
-        break;
+    default: break;
     }
     return Window::WindowProc(msg, wParam, lParam);
 }

@@ -10,8 +10,8 @@
 // A double click is press, release, double-click, release: Click comes twice.
 
 #include "imaging/pc_mem_dc.h"
-#include "platform/intercept/interception.h"
 #include "platform/forms/property_bag.h"
+#include "platform/intercept/interception.h"
 #include "platform/window/window.h"
 
 #include <QString>

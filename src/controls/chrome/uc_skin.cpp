@@ -160,9 +160,7 @@ void ucSkin::readWindowStyles() {
     m_windowEdge = exStyle & WS_EX_WINDOWEDGE;
 }
 
-void ucSkin::updateButtonVisibility() {
-    m_visible = {m_minBox, m_maxBox, true, m_menuButton, m_topMostButton};
-}
+void ucSkin::updateButtonVisibility() { m_visible = {m_minBox, m_maxBox, true, m_menuButton, m_topMostButton}; }
 
 void ucSkin::ApplyFrameRegions(bool windowRegion, bool controlRegion) {
     if (!m_running || parentMinimized()) return;
@@ -225,8 +223,8 @@ void ucSkin::drawCaptionButton(HDC target, int32_t index, int32_t state, bool fo
     auto& last = m_state[static_cast<size_t>(index)];
     if (state == last && !force) return;
     const POINT p = m_zones.buttonPos(index);
-    m_skin.Draw(target, glyphColumn(index), 11 * state - 11, FrameZones::kButtonSize, FrameZones::kButtonSize, p.x,
-                p.y, false);
+    m_skin.Draw(target, glyphColumn(index), 11 * state - 11, FrameZones::kButtonSize, FrameZones::kButtonSize, p.x, p.y,
+                false);
     last = state;
     if (refresh) update();
 }
@@ -398,16 +396,13 @@ void ucSkin::buttonRelease(int32_t index, int32_t button, int32_t x, int32_t y) 
         if (self && !cancel) closeParent();
         break;
     }
-    case MenuBtn:
-        emit MenuButtonClick();
-        break;
+    case MenuBtn: emit MenuButtonClick(); break;
     case TopMostBtn:
         m_topMost = !m_topMost;
         SetWindowPos(m_parent, m_topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         if (self) drawCaptionButton(dc(), TopMostBtn, 1, true, true);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -464,14 +459,12 @@ LRESULT ucSkin::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     }
-    default:
-        break;
+    default: break;
     }
     return Window::WindowProc(msg, wParam, lParam);
 }
 
-void ucSkin::zSubclass_Proc(bool bBefore, bool&, LRESULT&, HWND& lng_hWnd, UINT& uMsg, WPARAM& wParam,
-                            LPARAM& lParam) {
+void ucSkin::zSubclass_Proc(bool bBefore, bool&, LRESULT&, HWND& lng_hWnd, UINT& uMsg, WPARAM& wParam, LPARAM& lParam) {
     if (bBefore || !m_running) return;
     if (lng_hWnd == this) {
         if (uMsg == WM_MOUSELEAVE) {
@@ -482,9 +475,7 @@ void ucSkin::zSubclass_Proc(bool bBefore, bool&, LRESULT&, HWND& lng_hWnd, UINT&
     }
     if (lng_hWnd != m_parent) return;
     switch (uMsg) {
-    case WM_SIZE:
-        layout();
-        break;
+    case WM_SIZE: layout(); break;
     case WM_SHOWWINDOW: {
         QPointer<ucSkin> self(this);
         ApplyFrameRegions(true, true);
@@ -509,8 +500,7 @@ void ucSkin::zSubclass_Proc(bool bBefore, bool&, LRESULT&, HWND& lng_hWnd, UINT&
         mmi->ptMinTrackSize = POINT{m_minWidth < 1 ? 142 : m_minWidth, m_minHeight < 1 ? 50 : m_minHeight};
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 

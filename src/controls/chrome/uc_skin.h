@@ -13,8 +13,8 @@
 #include "frame_zones.h"
 
 #include "imaging/pc_mem_dc.h"
-#include "platform/intercept/interception.h"
 #include "platform/forms/property_bag.h"
+#include "platform/intercept/interception.h"
 #include "platform/window/window.h"
 
 #include <QString>

@@ -64,6 +64,8 @@ bool FirstCharLess(std::optional<int16_t> a, std::optional<int16_t> b) {
     return std::abs(int32_t(*a)) < std::abs(int32_t(*b));
 }
 
-bool FirstCharLess(const QString& a, const QString& b) { return FirstCharLess(AnsiFirstCharCode(a), AnsiFirstCharCode(b)); }
+bool FirstCharLess(const QString& a, const QString& b) {
+    return FirstCharLess(AnsiFirstCharCode(a), AnsiFirstCharCode(b));
+}
 
 } // namespace controls

@@ -3,8 +3,8 @@
 #include "ansi_sort_key.h"
 #include "play_icon.h"
 
-#include "platform/gdi/colors.h"
 #include "platform/forms/runtime_error.h"
+#include "platform/gdi/colors.h"
 #include "platform/window/window_functions.h"
 
 #include <cmath>
@@ -289,9 +289,7 @@ int16_t ucListBox::IndexFromPoint(double, double Y) const {
     return validIndex(r) ? static_cast<int16_t>(r) : -1;
 }
 
-int16_t ucListBox::LastIndex() const {
-    return static_cast<int16_t>(std::min<int32_t>(m_bottomIndex, ListCount() - 1));
-}
+int16_t ucListBox::LastIndex() const { return static_cast<int16_t>(std::min<int32_t>(m_bottomIndex, ListCount() - 1)); }
 
 // --- Properties -------------------------------------------------------------------------
 
@@ -521,14 +519,10 @@ void ucListBox::resizeHandling() {
 
 LRESULT ucListBox::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_SIZE:
-        resizeHandling();
-        return 0;
+    case WM_SIZE: resizeHandling(); return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-        onPress(msg, wParam, lParam);
-        return 0;
+    case WM_MBUTTONDOWN: onPress(msg, wParam, lParam); return 0;
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK:
@@ -537,7 +531,8 @@ LRESULT ucListBox::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         onDoubleClick();
         return 0;
     case WM_MOUSEMOVE:
-        emit MouseMove(buttonsHeld(wParam), shiftState(wParam), float(GET_X_LPARAM(lParam)), float(GET_Y_LPARAM(lParam)));
+        emit MouseMove(buttonsHeld(wParam), shiftState(wParam), float(GET_X_LPARAM(lParam)),
+                       float(GET_Y_LPARAM(lParam)));
         return 0;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:

@@ -17,8 +17,8 @@
 #include "list_item.h"
 #include "scroll_bar.h"
 
-#include "platform/intercept/interception.h"
 #include "platform/forms/property_bag.h"
+#include "platform/intercept/interception.h"
 #include "platform/window/window.h"
 
 #include <QPointer>

@@ -53,9 +53,7 @@ int32_t ucListBox::rowWidth() const {
     return w;
 }
 
-int32_t ucListBox::computeViewHeight() const {
-    return m_border ? innerHeight() - 2 * m_borderWidth : innerHeight();
-}
+int32_t ucListBox::computeViewHeight() const { return m_border ? innerHeight() - 2 * m_borderWidth : innerHeight(); }
 
 // Rows are painted from TopOffset but hit-tested from BorderWidth, so with a border the hit
 // bands sit one pixel above the painted rows.
@@ -86,7 +84,8 @@ void ucListBox::RedrawAll() {
     const int32_t w = width();
     const int32_t h = height();
     if (m_items.empty()) {
-        if (m_border) FillArea(m_borderWidth, m_borderWidth, w - 2 * m_borderWidth, h - 2 * m_borderWidth, m_brushes[3]);
+        if (m_border)
+            FillArea(m_borderWidth, m_borderWidth, w - 2 * m_borderWidth, h - 2 * m_borderWidth, m_brushes[3]);
         else eraseToBackColor();
     }
     if (m_border) {
@@ -145,7 +144,8 @@ void ucListBox::DrawItem(int32_t i) {
         cell(QString::number(i + 1), left, m_numberColumnWidth, 1);
     }
     if (m_style == 0) {
-        cell(item.Title, m_numberColumnWidth + left + 2, rw - m_numberColumnWidth - m_authorColumnWidth - m_timeColumnWidth, 0);
+        cell(item.Title, m_numberColumnWidth + left + 2,
+             rw - m_numberColumnWidth - m_authorColumnWidth - m_timeColumnWidth, 0);
         // The right-hand columns are placed from RowWidth alone, without the left offset.
         cell(item.Author, rw - m_timeColumnWidth - m_authorColumnWidth, m_authorColumnWidth, 1);
         cell(item.StrTime, rw - m_timeColumnWidth, m_timeColumnWidth, 1);
@@ -159,7 +159,8 @@ void ucListBox::DrawItem(int32_t i) {
         const int32_t t = (i - m_topIndex + 1) * m_itemHeight;
         if (t < m_viewHeight) FillArea(left, t, rw, height() - m_borderWidth - t, m_brushes[3]);
     }
-    if (m_border) drawLine(hdc, 0, height() - m_borderWidth, width(), height() - m_borderWidth, m_borderColor, m_borderWidth);
+    if (m_border)
+        drawLine(hdc, 0, height() - m_borderWidth, width(), height() - m_borderWidth, m_borderColor, m_borderWidth);
 }
 
 void ucListBox::paintDesignMode() {

@@ -16,7 +16,8 @@ QString FormatSeconds(int32_t s) {
     const int32_t seconds = s % 60;
     const int32_t minutes = (s / 60) % 60;
     const int32_t hours = (s / 3600) % 24;
-    if (hours > 0) return QString::number(hours) + QLatin1Char(':') + twoDigits(minutes) + QLatin1Char(':') + twoDigits(seconds);
+    if (hours > 0)
+        return QString::number(hours) + QLatin1Char(':') + twoDigits(minutes) + QLatin1Char(':') + twoDigits(seconds);
     return twoDigits(minutes) + QLatin1Char(':') + twoDigits(seconds);
 }
 

@@ -132,7 +132,8 @@ void CLongScroll::onClientNotification() {
         // An arrow or track click on the client: one 32-bit step. The large step wins when
         // both client steps are equal.
         const int32_t sign = delta < 0 ? -1 : 1;
-        const int64_t stepped = int64_t(m_value) + int64_t(sign) * (size == m_cache.largeChange ? m_largeChange : m_smallChange);
+        const int64_t stepped =
+            int64_t(m_value) + int64_t(sign) * (size == m_cache.largeChange ? m_largeChange : m_smallChange);
         if (stepped < std::numeric_limits<int32_t>::min() || stepped > std::numeric_limits<int32_t>::max())
             platform::raiseOverflow(kSource);
         m_value = static_cast<int32_t>(std::clamp<int64_t>(stepped, lo(), hi()));

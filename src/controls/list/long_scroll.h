@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cstdint>
 
-
 namespace controls {
 
 class CLongScroll : public QObject {

@@ -9,9 +9,7 @@ PlayIcon::PlayIcon() {
     m_image.setManageOwnDC(true);
 }
 
-bool PlayIcon::load() {
-    return m_image.LoadPicture_Resource(QStringLiteral("PLAY"), QStringLiteral("PNGICON"));
-}
+bool PlayIcon::load() { return m_image.LoadPicture_Resource(QStringLiteral("PLAY"), QStringLiteral("PNGICON")); }
 
 void PlayIcon::draw(platform::HDC hdc, int32_t x, int32_t y) {
     if (!hdc || !loaded()) return;

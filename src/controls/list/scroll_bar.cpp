@@ -12,9 +12,7 @@ using namespace platform;
 
 namespace {
 
-bool contains(const RECT& r, int32_t x, int32_t y) {
-    return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
-}
+bool contains(const RECT& r, int32_t x, int32_t y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
 
 // Real results land in 32 bits; values a loaded, inconsistent model could push past the
 // ends are held at them instead of overflowing.
@@ -95,8 +93,8 @@ void UcScrollBar::startInterception() {
     m_subclass->Subclass(this);
     m_subclass->AddMsg(this, WM_PAINT, MsgWhen::Before);
     m_subclass->AddMsg(this, WM_SIZE, MsgWhen::Before);
-    for (UINT msg : {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP, WM_CANCELMODE, WM_LBUTTONDBLCLK, WM_TIMER,
-                     WM_SYSCOLORCHANGE})
+    for (UINT msg :
+         {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP, WM_CANCELMODE, WM_LBUTTONDBLCLK, WM_TIMER, WM_SYSCOLORCHANGE})
         m_subclass->AddMsg(this, msg, MsgWhen::After);
     invalidateAll();
 }
@@ -197,7 +195,8 @@ void UcScrollBar::computeThumbLength() {
         const int64_t parts = m_model.Range() / large + 1;
         if (parts != 0) len = trackLength / parts;
     }
-    m_thumbLength = static_cast<int32_t>(std::clamp<int64_t>(len, kMinThumbLength, std::numeric_limits<int32_t>::max()));
+    m_thumbLength =
+        static_cast<int32_t>(std::clamp<int64_t>(len, kMinThumbLength, std::numeric_limits<int32_t>::max()));
 }
 
 int32_t UcScrollBar::valueToPos() const {

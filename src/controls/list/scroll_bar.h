@@ -23,8 +23,8 @@
 #include "scroll_value_model.h"
 #include "scrollbar_draw.h"
 
-#include "platform/intercept/interception.h"
 #include "platform/forms/property_bag.h"
+#include "platform/intercept/interception.h"
 #include "platform/window/window.h"
 
 #include <memory>

@@ -16,8 +16,8 @@ int32_t nearest(double x) { return static_cast<int32_t>(std::nearbyint(x)); }
 } // namespace
 
 const std::array<const char*, cScrollbarDraw::ImageCount> cScrollbarDraw::kImageNames = {
-    "SCRBACKH", "SCRBACKV", "SCRARROWH", "SCRARROWV", "SCRARROWVT", "SCRARROWVB",
-    "SCRARROWHL", "SCRARROWHR", "SCRTHUMBV", "SCRTHUMBH", "SCRGRIPV", "SCRGRIPH",
+    "SCRBACKH",   "SCRBACKV",   "SCRARROWH", "SCRARROWV", "SCRARROWVT", "SCRARROWVB",
+    "SCRARROWHL", "SCRARROWHR", "SCRTHUMBV", "SCRTHUMBH", "SCRGRIPV",   "SCRGRIPH",
 };
 
 cScrollbarDraw::cScrollbarDraw() {
@@ -36,8 +36,8 @@ void cScrollbarDraw::copy(HDC hdc, Image i, int32_t sx, int32_t sy, int32_t w, i
     m_images[i].Draw(hdc, sx, sy, w, h, dx, dy, mask);
 }
 
-void cScrollbarDraw::stretch(HDC hdc, Image i, int32_t sx, int32_t sy, int32_t sw, int32_t sh, int32_t dx,
-                             int32_t dy, int32_t dw, int32_t dh) {
+void cScrollbarDraw::stretch(HDC hdc, Image i, int32_t sx, int32_t sy, int32_t sw, int32_t sh, int32_t dx, int32_t dy,
+                             int32_t dw, int32_t dh) {
     if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
     m_images[i].StretchDraw(hdc, sx, sy, sw, sh, dx, dy, dw, dh);
 }

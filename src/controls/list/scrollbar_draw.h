@@ -33,7 +33,19 @@ public:
 
     // The images in catalogue order of this class (see kImageNames).
     enum Image {
-        BackH, BackV, ArrowH, ArrowV, ArrowVT, ArrowVB, ArrowHL, ArrowHR, ThumbV, ThumbH, GripV, GripH, ImageCount
+        BackH,
+        BackV,
+        ArrowH,
+        ArrowV,
+        ArrowVT,
+        ArrowVB,
+        ArrowHL,
+        ArrowHR,
+        ThumbV,
+        ThumbH,
+        GripV,
+        GripH,
+        ImageCount
     };
     static const std::array<const char*, ImageCount> kImageNames;
     bool loaded(Image i) const { return m_images[i].hdc() != nullptr; }
@@ -43,8 +55,8 @@ private:
     // Copies and stretches that skip empty or negative target sizes instead of mirroring.
     void copy(platform::HDC hdc, Image i, int32_t sx, int32_t sy, int32_t w, int32_t h, int32_t dx, int32_t dy,
               bool mask = false);
-    void stretch(platform::HDC hdc, Image i, int32_t sx, int32_t sy, int32_t sw, int32_t sh, int32_t dx,
-                 int32_t dy, int32_t dw, int32_t dh);
+    void stretch(platform::HDC hdc, Image i, int32_t sx, int32_t sy, int32_t sw, int32_t sh, int32_t dx, int32_t dy,
+                 int32_t dw, int32_t dh);
 
     std::array<imaging::pcMemDC, ImageCount> m_images;
 };

@@ -16,7 +16,8 @@ std::optional<double> asNumber(const PropertyValue& v) {
         bool ok = false;
         QString t = s->trimmed();
         double d;
-        if (t.startsWith(QStringLiteral("0x"), Qt::CaseInsensitive) || t.startsWith(QStringLiteral("&H"), Qt::CaseInsensitive)) {
+        if (t.startsWith(QStringLiteral("0x"), Qt::CaseInsensitive) ||
+            t.startsWith(QStringLiteral("&H"), Qt::CaseInsensitive)) {
             d = static_cast<double>(static_cast<int32_t>(t.mid(2).toUInt(&ok, 16)));
         } else {
             d = t.toDouble(&ok);
@@ -50,7 +51,8 @@ uint32_t PropertyBag::ReadColor(const QString& name, uint32_t def) const {
     if (auto* s = std::get_if<QString>(&*v)) {
         bool ok = false;
         QString t = s->trimmed();
-        if (t.startsWith(QStringLiteral("0x"), Qt::CaseInsensitive) || t.startsWith(QStringLiteral("&H"), Qt::CaseInsensitive)) {
+        if (t.startsWith(QStringLiteral("0x"), Qt::CaseInsensitive) ||
+            t.startsWith(QStringLiteral("&H"), Qt::CaseInsensitive)) {
             const uint32_t c = t.mid(2).remove(QLatin1Char('&')).toUInt(&ok, 16);
             return ok ? c : def;
         }

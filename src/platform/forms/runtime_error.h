@@ -11,8 +11,8 @@ namespace platform {
 class RuntimeError : public std::runtime_error {
 public:
     RuntimeError(uint32_t number, QString source, QString description)
-        : std::runtime_error(description.toStdString()), m_number(number),
-          m_source(std::move(source)), m_description(std::move(description)) {}
+        : std::runtime_error(description.toStdString()), m_number(number), m_source(std::move(source)),
+          m_description(std::move(description)) {}
 
     uint32_t Number() const { return m_number; }
     const QString& Source() const { return m_source; }
@@ -25,10 +25,10 @@ private:
 };
 
 // Numbers of the runtime's own errors that the documented operations raise.
-inline constexpr uint32_t kErrInvalidArgument = 5;  // "Invalid procedure call or argument"
-inline constexpr uint32_t kErrOverflow = 6;         // "Overflow"
-inline constexpr uint32_t kErrOutOfRange = 9;       // "Subscript out of range"
-inline constexpr uint32_t kErrDivisionByZero = 11;  // "Division by zero"
+inline constexpr uint32_t kErrInvalidArgument = 5; // "Invalid procedure call or argument"
+inline constexpr uint32_t kErrOverflow = 6;        // "Overflow"
+inline constexpr uint32_t kErrOutOfRange = 9;      // "Subscript out of range"
+inline constexpr uint32_t kErrDivisionByZero = 11; // "Division by zero"
 
 [[noreturn]] inline void raiseOverflow(const QString& source) {
     throw RuntimeError(kErrOverflow, source, QStringLiteral("Overflow"));
@@ -37,8 +37,7 @@ inline constexpr uint32_t kErrDivisionByZero = 11;  // "Division by zero"
     throw RuntimeError(kErrOutOfRange, source, QStringLiteral("Subscript out of range"));
 }
 [[noreturn]] inline void raiseInvalidArgument(const QString& source) {
-    throw RuntimeError(kErrInvalidArgument, source,
-                       QStringLiteral("Invalid procedure call or argument"));
+    throw RuntimeError(kErrInvalidArgument, source, QStringLiteral("Invalid procedure call or argument"));
 }
 [[noreturn]] inline void raiseDivisionByZero(const QString& source) {
     throw RuntimeError(kErrDivisionByZero, source, QStringLiteral("Division by zero"));

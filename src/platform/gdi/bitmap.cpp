@@ -10,15 +10,14 @@ namespace platform {
 namespace {
 
 bool validSize(int64_t w, int64_t h) {
-    return w > 0 && h > 0 && w <= Bitmap::kMaxSide && h <= Bitmap::kMaxSide &&
-           w * h <= Bitmap::kMaxPixels;
+    return w > 0 && h > 0 && w <= Bitmap::kMaxSide && h <= Bitmap::kMaxSide && w * h <= Bitmap::kMaxPixels;
 }
 
 } // namespace
 
 Bitmap::Bitmap(int32_t width, int32_t height, Format format, bool bottomUp)
-    : GdiObject(Type::Bitmap), m_width(std::max(width, 0)), m_height(std::max(height, 0)),
-      m_format(format), m_bottomUp(bottomUp),
+    : GdiObject(Type::Bitmap), m_width(std::max(width, 0)), m_height(std::max(height, 0)), m_format(format),
+      m_bottomUp(bottomUp),
       m_pixels(new uint32_t[static_cast<size_t>(std::max<int64_t>(1, int64_t(m_width) * m_height))]()) {
     if (format != Format::Dib32) {
         const uint32_t fill = 0xFF000000u;
@@ -45,18 +44,14 @@ void Bitmap::resize(int32_t width, int32_t height, uint32_t fill) {
 }
 
 QImage Bitmap::memoryView() {
-    const auto fmt = m_format == Format::Dib32 ? QImage::Format_ARGB32_Premultiplied
-                                               : QImage::Format_RGB32;
+    const auto fmt = m_format == Format::Dib32 ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
     return QImage(bits(), m_width, m_height, stride(), fmt);
 }
 
 QImage Bitmap::toImage() const {
-    const auto fmt = m_format == Format::Dib32 ? QImage::Format_ARGB32_Premultiplied
-                                               : QImage::Format_RGB32;
+    const auto fmt = m_format == Format::Dib32 ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
     QImage out(m_width, m_height, fmt);
-    for (int32_t y = 0; y < m_height; ++y) {
-        std::memcpy(out.scanLine(y), row(y), static_cast<size_t>(m_width) * 4);
-    }
+    for (int32_t y = 0; y < m_height; ++y) { std::memcpy(out.scanLine(y), row(y), static_cast<size_t>(m_width) * 4); }
     return out;
 }
 
@@ -64,13 +59,12 @@ HBITMAP CreateCompatibleBitmap(HDC hdc, int32_t width, int32_t height) {
     if (!validSize(width, height)) return nullptr;
     // A context holding a monochrome bitmap makes monochrome compatible bitmaps, as on the
     // platform; every other context makes device bitmaps.
-    const bool mono = hdc && hdc->kind() == DeviceContext::Kind::Memory && hdc->selectedBitmap() &&
-                      hdc->selectedBitmap()->isMono();
+    const bool mono =
+        hdc && hdc->kind() == DeviceContext::Kind::Memory && hdc->selectedBitmap() && hdc->selectedBitmap()->isMono();
     return new Bitmap(width, height, mono ? Bitmap::Format::Mono : Bitmap::Format::Device);
 }
 
-HBITMAP CreateBitmap(int32_t width, int32_t height, uint32_t planes, uint32_t bitsPerPixel,
-                     const void* bits) {
+HBITMAP CreateBitmap(int32_t width, int32_t height, uint32_t planes, uint32_t bitsPerPixel, const void* bits) {
     if (!validSize(width, height) || planes != 1) return nullptr;
     if (bitsPerPixel == 1) {
         auto* bmp = new Bitmap(width, height, Bitmap::Format::Mono);
@@ -128,8 +122,7 @@ int32_t dibRowBytes(const BITMAPINFOHEADER& h) {
 namespace {
 
 // Row `scan` of a device-independent array, counted from the bottom of the picture.
-template <class Byte>
-Byte* dibRow(Byte* bits, const BITMAPINFOHEADER& h, int32_t scan) {
+template <class Byte> Byte* dibRow(Byte* bits, const BITMAPINFOHEADER& h, int32_t scan) {
     const int32_t height = h.biHeight < 0 ? -h.biHeight : h.biHeight;
     const int32_t memRow = h.biHeight > 0 ? scan : height - 1 - scan;
     return bits + static_cast<size_t>(memRow) * dibRowBytes(h);
@@ -142,8 +135,7 @@ bool dibHeaderOk(HBITMAP bmp, const BITMAPINFOHEADER& h) {
 
 } // namespace
 
-int32_t GetDIBits(HBITMAP bmp, int32_t startScan, int32_t scanLines, void* bits,
-                  const BITMAPINFOHEADER& header) {
+int32_t GetDIBits(HBITMAP bmp, int32_t startScan, int32_t scanLines, void* bits, const BITMAPINFOHEADER& header) {
     if (!dibHeaderOk(bmp, header) || !bits) return 0;
     const int32_t h = header.biHeight < 0 ? -header.biHeight : header.biHeight;
     const int32_t w = std::min(header.biWidth, bmp->width());
@@ -168,8 +160,7 @@ int32_t GetDIBits(HBITMAP bmp, int32_t startScan, int32_t scanLines, void* bits,
     return copied;
 }
 
-int32_t SetDIBits(HBITMAP bmp, int32_t startScan, int32_t scanLines, const void* bits,
-                  const BITMAPINFOHEADER& header) {
+int32_t SetDIBits(HBITMAP bmp, int32_t startScan, int32_t scanLines, const void* bits, const BITMAPINFOHEADER& header) {
     if (!dibHeaderOk(bmp, header) || !bits) return 0;
     const int32_t h = header.biHeight < 0 ? -header.biHeight : header.biHeight;
     const int32_t w = std::min(header.biWidth, bmp->width());

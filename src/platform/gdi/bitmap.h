@@ -70,8 +70,7 @@ private:
 HBITMAP CreateCompatibleBitmap(HDC hdc, int32_t width, int32_t height);
 // A bitmap of `bitsPerPixel` 1 (monochrome) or 32 (device format); `bits` may be null (zero
 // pixels). Monochrome rows are word-aligned, most significant bit first, as on the platform.
-HBITMAP CreateBitmap(int32_t width, int32_t height, uint32_t planes, uint32_t bitsPerPixel,
-                     const void* bits);
+HBITMAP CreateBitmap(int32_t width, int32_t height, uint32_t planes, uint32_t bitsPerPixel, const void* bits);
 // A 32-bit section, bottom-up when height > 0 and top-down when height < 0, zero-filled.
 // *bitsOut receives the first byte in memory.
 HBITMAP CreateDIBSection32(int32_t width, int32_t height, uint8_t** bitsOut);
@@ -107,9 +106,7 @@ int32_t dibRowBytes(const BITMAPINFOHEADER& h);
 
 // Copies rows [startScan, startScan + scanLines) of the picture (counted from the bottom, as
 // the platform does for bottom-up layouts) into `bits`. Returns the rows copied.
-int32_t GetDIBits(HBITMAP bmp, int32_t startScan, int32_t scanLines, void* bits,
-                  const BITMAPINFOHEADER& header);
-int32_t SetDIBits(HBITMAP bmp, int32_t startScan, int32_t scanLines, const void* bits,
-                  const BITMAPINFOHEADER& header);
+int32_t GetDIBits(HBITMAP bmp, int32_t startScan, int32_t scanLines, void* bits, const BITMAPINFOHEADER& header);
+int32_t SetDIBits(HBITMAP bmp, int32_t startScan, int32_t scanLines, const void* bits, const BITMAPINFOHEADER& header);
 
 } // namespace platform

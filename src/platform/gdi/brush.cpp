@@ -37,12 +37,10 @@ Brush::Brush(const Bitmap& pattern)
     }
 }
 
-uint32_t Brush::colorAt(int32_t x, int32_t y, COLORREF textColor, COLORREF bkColor, bool opaque,
-                        bool* skip) const {
+uint32_t Brush::colorAt(int32_t x, int32_t y, COLORREF textColor, COLORREF bkColor, bool opaque, bool* skip) const {
     *skip = false;
     switch (m_style) {
-    case BS_SOLID:
-        return toQRgb(m_color);
+    case BS_SOLID: return toQRgb(m_color);
     case BS_HATCHED: {
         const auto& pat = kHatches[static_cast<size_t>(m_hatch >= 0 && m_hatch < 6 ? m_hatch : 0)];
         const bool ink = pat[static_cast<size_t>(wrap(y, 8))] & (0x80 >> wrap(x, 8));
@@ -58,9 +56,7 @@ uint32_t Brush::colorAt(int32_t x, int32_t y, COLORREF textColor, COLORREF bkCol
         }
         return p | 0xFF000000u;
     }
-    default:
-        *skip = true;
-        return 0;
+    default: *skip = true; return 0;
     }
 }
 

@@ -35,8 +35,7 @@ public:
     // Colour (0xFFRRGGBB) of the brush at device pixel (x, y), for a context whose text and
     // background colours are given; hatched brushes paint the background only in an opaque
     // background mode (`opaque`), otherwise `*skip` is set for background pixels.
-    uint32_t colorAt(int32_t x, int32_t y, COLORREF textColor, COLORREF bkColor, bool opaque,
-                     bool* skip) const;
+    uint32_t colorAt(int32_t x, int32_t y, COLORREF textColor, COLORREF bkColor, bool opaque, bool* skip) const;
     bool isSolid() const { return m_style == BS_SOLID; }
     bool isHollow() const { return m_style == BS_NULL; }
 

@@ -19,8 +19,8 @@ constexpr int GetBValue(COLORREF c) { return (c >> 16) & 0xFF; }
 
 // 0x00BBGGRR <-> Qt's opaque 0xFFRRGGBB.
 constexpr QRgb toQRgb(COLORREF c) {
-    return 0xFF000000u | (static_cast<QRgb>(GetRValue(c)) << 16) |
-           (static_cast<QRgb>(GetGValue(c)) << 8) | static_cast<QRgb>(GetBValue(c));
+    return 0xFF000000u | (static_cast<QRgb>(GetRValue(c)) << 16) | (static_cast<QRgb>(GetGValue(c)) << 8) |
+           static_cast<QRgb>(GetBValue(c));
 }
 constexpr COLORREF fromQRgb(QRgb q) { return RGB(qRed(q), qGreen(q), qBlue(q)); }
 inline QColor toQColor(COLORREF c) { return QColor::fromRgb(toQRgb(c)); }

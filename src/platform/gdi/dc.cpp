@@ -101,9 +101,7 @@ HGDIOBJ DeviceContext::select(HGDIOBJ obj) {
         if (m_kind != Kind::Memory) return nullptr;
         slot = reinterpret_cast<GdiObject**>(&m_bitmap);
         break;
-    case GdiObject::Type::Region:
-        m_clip = static_cast<Region*>(obj)->qregion();
-        return nullptr;
+    case GdiObject::Type::Region: m_clip = static_cast<Region*>(obj)->qregion(); return nullptr;
     }
     GdiObject* previous = *slot;
     if (previous == obj) return previous;

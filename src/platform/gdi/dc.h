@@ -267,8 +267,7 @@ bool RoundRect(HDC hdc, int32_t l, int32_t t, int32_t r, int32_t b, int32_t ew, 
 bool Ellipse(HDC hdc, int32_t l, int32_t t, int32_t r, int32_t b);
 // Arc of the ellipse in (l, t, r, b) counter-clockwise from the ray towards (xs, ys) to the
 // ray towards (xe, ye); equal rays draw the whole ellipse.
-bool Arc(HDC hdc, int32_t l, int32_t t, int32_t r, int32_t b, int32_t xs, int32_t ys, int32_t xe,
-         int32_t ye);
+bool Arc(HDC hdc, int32_t l, int32_t t, int32_t r, int32_t b, int32_t xs, int32_t ys, int32_t xe, int32_t ye);
 bool LineTo(HDC hdc, int32_t x, int32_t y);
 bool Polyline(HDC hdc, const std::vector<POINT>& pts);
 bool Polygon(HDC hdc, const std::vector<POINT>& pts);
@@ -285,30 +284,28 @@ COLORREF GetPixel(HDC hdc, int32_t x, int32_t y);
 COLORREF SetPixel(HDC hdc, int32_t x, int32_t y, COLORREF c);
 
 // Blits. Source pixels outside the source bitmap are not copied.
-bool BitBlt(HDC dst, int32_t x, int32_t y, int32_t w, int32_t h, HDC src, int32_t sx, int32_t sy,
-            uint32_t rop);
+bool BitBlt(HDC dst, int32_t x, int32_t y, int32_t w, int32_t h, HDC src, int32_t sx, int32_t sy, uint32_t rop);
 // Nearest-neighbour stretch; a negative width or height on one side mirrors.
-bool StretchBlt(HDC dst, int32_t x, int32_t y, int32_t w, int32_t h, HDC src, int32_t sx,
-                int32_t sy, int32_t sw, int32_t sh, uint32_t rop);
+bool StretchBlt(HDC dst, int32_t x, int32_t y, int32_t w, int32_t h, HDC src, int32_t sx, int32_t sy, int32_t sw,
+                int32_t sh, uint32_t rop);
 // Copies pixels that differ from `key` (stretching nearest-neighbour when sizes differ); key
 // pixels leave the destination unchanged.
-bool TransparentBlt(HDC dst, int32_t x, int32_t y, int32_t w, int32_t h, HDC src, int32_t sx,
-                    int32_t sy, int32_t sw, int32_t sh, COLORREF key);
+bool TransparentBlt(HDC dst, int32_t x, int32_t y, int32_t w, int32_t h, HDC src, int32_t sx, int32_t sy, int32_t sw,
+                    int32_t sh, COLORREF key);
 // Source-over blending (nearest-neighbour when sizes differ). With s = source, d = dest,
 // k = SourceConstantAlpha, every channel c computes, in integers rounded to nearest:
 //   AC_SRC_ALPHA set:   s' = s*k/255 (for B, G, R and A), d = s' + d*(255 - A')/255
 //   AC_SRC_ALPHA clear: d = s*k/255 + d*(255 - k)/255
 // The source is taken as premultiplied, as on the platform.
-bool AlphaBlend(HDC dst, int32_t x, int32_t y, int32_t w, int32_t h, HDC src, int32_t sx,
-                int32_t sy, int32_t sw, int32_t sh, BLENDFUNCTION bf);
+bool AlphaBlend(HDC dst, int32_t x, int32_t y, int32_t w, int32_t h, HDC src, int32_t sx, int32_t sy, int32_t sw,
+                int32_t sh, BLENDFUNCTION bf);
 // Rectangle gradients between the colours of two vertices; the first and last column (row)
 // carry the vertex colours exactly.
-bool GradientFill(HDC hdc, const std::vector<TRIVERTEX>& vertices,
-                  const std::vector<GRADIENT_RECT>& rects, uint32_t mode);
+bool GradientFill(HDC hdc, const std::vector<TRIVERTEX>& vertices, const std::vector<GRADIENT_RECT>& rects,
+                  uint32_t mode);
 // Copies a device-independent pixel array onto the context (stretching nearest-neighbour).
-int32_t StretchDIBits(HDC hdc, int32_t x, int32_t y, int32_t w, int32_t h, int32_t sx, int32_t sy,
-                      int32_t sw, int32_t sh, const void* bits, const BITMAPINFOHEADER& header,
-                      uint32_t rop);
+int32_t StretchDIBits(HDC hdc, int32_t x, int32_t y, int32_t w, int32_t h, int32_t sx, int32_t sy, int32_t sw,
+                      int32_t sh, const void* bits, const BITMAPINFOHEADER& header, uint32_t rop);
 
 // Text. Positions count UTF-16 units.
 struct DRAWTEXTPARAMS {
@@ -319,17 +316,15 @@ struct DRAWTEXTPARAMS {
     uint32_t uiLengthDrawn = 0;
 };
 int32_t DrawText(HDC hdc, const QString& text, RECT* rc, uint32_t format);
-int32_t DrawTextEx(HDC hdc, const QString& text, RECT* rc, uint32_t format,
-                   const DRAWTEXTPARAMS* params);
+int32_t DrawTextEx(HDC hdc, const QString& text, RECT* rc, uint32_t format, const DRAWTEXTPARAMS* params);
 bool TextOut(HDC hdc, int32_t x, int32_t y, const QString& text);
-bool ExtTextOut(HDC hdc, int32_t x, int32_t y, uint32_t options, const RECT* rc,
-                const QString& text);
+bool ExtTextOut(HDC hdc, int32_t x, int32_t y, uint32_t options, const RECT* rc, const QString& text);
 bool GetTextExtentPoint32(HDC hdc, const QString& text, SIZE* size);
 bool GetTextMetrics(HDC hdc, TEXTMETRIC* tm);
 QString GetTextFace(HDC hdc);
 
 // Icons and cursors drawn through a context.
-bool DrawIconEx(HDC hdc, int32_t x, int32_t y, HICON icon, int32_t cx, int32_t cy, uint32_t step,
-                HBRUSH flicker, uint32_t flags);
+bool DrawIconEx(HDC hdc, int32_t x, int32_t y, HICON icon, int32_t cx, int32_t cy, uint32_t step, HBRUSH flicker,
+                uint32_t flags);
 
 } // namespace platform

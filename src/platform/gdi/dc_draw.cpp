@@ -23,9 +23,8 @@ void fillWithBrush(HDC hdc, const QRegion& region, const Brush* brush) {
             uint32_t* row = t->row(y);
             for (int x = r.left(); x <= r.right(); ++x) {
                 bool skip = false;
-                const uint32_t c = brush->colorAt(x - hdc->brushOrigin.x, y - hdc->brushOrigin.y,
-                                                  hdc->textColor, hdc->bkColor,
-                                                  hdc->bkMode == OPAQUE, &skip);
+                const uint32_t c = brush->colorAt(x - hdc->brushOrigin.x, y - hdc->brushOrigin.y, hdc->textColor,
+                                                  hdc->bkColor, hdc->bkMode == OPAQUE, &skip);
                 if (!skip) row[x] = toTargetPixel(*t, c);
             }
         }
@@ -50,8 +49,7 @@ void penRegion(HDC hdc, const QRegion& region) {
     for (const QRect& r : area) {
         for (int y = r.top(); y <= r.bottom(); ++y) {
             uint32_t* row = t->row(y);
-            for (int x = r.left(); x <= r.right(); ++x)
-                row[x] = toTargetPixel(*t, applyRop2(hdc->rop2, rgb, row[x]));
+            for (int x = r.left(); x <= r.right(); ++x) row[x] = toTargetPixel(*t, applyRop2(hdc->rop2, rgb, row[x]));
         }
     }
     hdc->touched(area.boundingRect());
@@ -59,8 +57,8 @@ void penRegion(HDC hdc, const QRegion& region) {
 
 QRegion outlineOfSpans(const QRegion& shape) {
     // A pixel is on the outline when one of its four neighbours lies outside the shape.
-    const QRegion inner = shape & shape.translated(1, 0) & shape.translated(-1, 0) &
-                          shape.translated(0, 1) & shape.translated(0, -1);
+    const QRegion inner =
+        shape & shape.translated(1, 0) & shape.translated(-1, 0) & shape.translated(0, 1) & shape.translated(0, -1);
     return shape - inner;
 }
 
@@ -121,11 +119,13 @@ void thinLine(HDC hdc, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
 void wideLine(HDC hdc, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
     const QPen qp = qpenOf(hdc->pen());
     const int w = hdc->pen()->width();
-    hdc->paint([&](QPainter& p) {
-        p.setPen(qp);
-        p.drawLine(x0, y0, x1, y1);
-    }, QRect(QPoint(std::min(x0, x1), std::min(y0, y1)), QPoint(std::max(x0, x1), std::max(y0, y1)))
-        .adjusted(-w, -w, w, w));
+    hdc->paint(
+        [&](QPainter& p) {
+            p.setPen(qp);
+            p.drawLine(x0, y0, x1, y1);
+        },
+        QRect(QPoint(std::min(x0, x1), std::min(y0, y1)), QPoint(std::max(x0, x1), std::max(y0, y1)))
+            .adjusted(-w, -w, w, w));
 }
 
 void strokeLine(HDC hdc, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
@@ -144,11 +144,13 @@ bool drawSpanShape(HDC hdc, const QRegion& shape, const QRect& bounds,
     if (outline && pen->width() > 1) {
         fillWithBrush(hdc, shape, hdc->brush());
         const QPen qp = qpenOf(pen);
-        hdc->paint([&](QPainter& p) {
-            p.setPen(qp);
-            p.setBrush(Qt::NoBrush);
-            wideOutline(p);
-        }, bounds.adjusted(-pen->width(), -pen->width(), pen->width(), pen->width()));
+        hdc->paint(
+            [&](QPainter& p) {
+                p.setPen(qp);
+                p.setBrush(Qt::NoBrush);
+                wideOutline(p);
+            },
+            bounds.adjusted(-pen->width(), -pen->width(), pen->width(), pen->width()));
         return true;
     }
     if (!outline) {
@@ -222,8 +224,7 @@ bool Ellipse(HDC hdc, int32_t l, int32_t t, int32_t r, int32_t b) {
                          [&](QPainter& p) { p.drawEllipse(QRectF(rect).adjusted(0, 0, -1, -1)); });
 }
 
-bool Arc(HDC hdc, int32_t l, int32_t t, int32_t r, int32_t b, int32_t xs, int32_t ys, int32_t xe,
-         int32_t ye) {
+bool Arc(HDC hdc, int32_t l, int32_t t, int32_t r, int32_t b, int32_t xs, int32_t ys, int32_t xe, int32_t ye) {
     if (!hdc || !hdc->target()) return false;
     const Pen* pen = hdc->pen();
     if (!pen || pen->isNull()) return true;
@@ -240,11 +241,13 @@ bool Arc(HDC hdc, int32_t l, int32_t t, int32_t r, int32_t b, int32_t xs, int32_
     double span = a1 - a0;
     if (span <= 0) span += 2 * M_PI;
     const QPen qp = qpenOf(pen);
-    return hdc->paint([&](QPainter& p) {
-        p.setPen(qp);
-        p.drawArc(QRectF(rect).adjusted(0, 0, -1, -1), static_cast<int>(std::lround(a0 * 180 / M_PI * 16)),
-                  static_cast<int>(std::lround(span * 180 / M_PI * 16)));
-    }, rect.adjusted(-pen->width(), -pen->width(), pen->width(), pen->width()));
+    return hdc->paint(
+        [&](QPainter& p) {
+            p.setPen(qp);
+            p.drawArc(QRectF(rect).adjusted(0, 0, -1, -1), static_cast<int>(std::lround(a0 * 180 / M_PI * 16)),
+                      static_cast<int>(std::lround(span * 180 / M_PI * 16)));
+        },
+        rect.adjusted(-pen->width(), -pen->width(), pen->width(), pen->width()));
 }
 
 bool LineTo(HDC hdc, int32_t x, int32_t y) {
@@ -372,7 +375,10 @@ bool DrawFrameControl(HDC hdc, RECT* rc, uint32_t type, uint32_t state) {
             SelectObject(hdc, old);
             DeleteObject(pen);
         } else if ((state & 0xFF) == DFCS_MENUBULLET) {
-            glyph({{cx - s / 2, cy - s / 2}, {cx + s / 2, cy - s / 2}, {cx + s / 2, cy + s / 2}, {cx - s / 2, cy + s / 2}});
+            glyph({{cx - s / 2, cy - s / 2},
+                   {cx + s / 2, cy - s / 2},
+                   {cx + s / 2, cy + s / 2},
+                   {cx - s / 2, cy + s / 2}});
         } else {
             glyph({{cx - s / 2, cy - s}, {cx + s / 2, cy}, {cx - s / 2, cy + s}});
         }
@@ -401,8 +407,7 @@ bool FillRgn(HDC hdc, HRGN rgn, HBRUSH brush) {
 bool FrameRgn(HDC hdc, HRGN rgn, HBRUSH brush, int32_t w, int32_t h) {
     if (!hdc || !rgn || !brush || w < 1 || h < 1) return false;
     const QRegion& r = rgn->qregion();
-    const QRegion inner = r & r.translated(w, 0) & r.translated(-w, 0) & r.translated(0, h) &
-                          r.translated(0, -h);
+    const QRegion inner = r & r.translated(w, 0) & r.translated(-w, 0) & r.translated(0, h) & r.translated(0, -h);
     fillWithBrush(hdc, r - inner, brush);
     return true;
 }
@@ -416,8 +421,8 @@ bool PatBlt(HDC hdc, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rop) {
         bool skip = false;
         uint32_t pat = 0;
         if (brush && !brush->isHollow())
-            pat = brush->colorAt(px_x - hdc->brushOrigin.x, px_y - hdc->brushOrigin.y, hdc->textColor,
-                                 hdc->bkColor, true, &skip);
+            pat = brush->colorAt(px_x - hdc->brushOrigin.x, px_y - hdc->brushOrigin.y, hdc->textColor, hdc->bkColor,
+                                 true, &skip);
         px = toTargetPixel(*t, applyRop3(rop, pat, 0, px));
     });
     hdc->touched(area);

@@ -26,22 +26,22 @@ inline uint32_t applyRop2(int32_t rop2, uint32_t p, uint32_t d) {
     d &= 0xFFFFFF;
     uint32_t r;
     switch (rop2) {
-    case 1: r = 0; break;                  // R2_BLACK
-    case 2: r = ~(p | d); break;           // R2_NOTMERGEPEN
-    case 3: r = d & ~p; break;             // R2_MASKNOTPEN
-    case 4: r = ~p; break;                 // R2_NOTCOPYPEN
-    case 5: r = p & ~d; break;             // R2_MASKPENNOT
-    case 6: r = ~d; break;                 // R2_NOT
-    case 7: r = p ^ d; break;              // R2_XORPEN
-    case 8: r = ~(p & d); break;           // R2_NOTMASKPEN
-    case 9: r = p & d; break;              // R2_MASKPEN
-    case 10: r = ~(p ^ d); break;          // R2_NOTXORPEN
-    case 11: r = d; break;                 // R2_NOP
-    case 12: r = d | ~p; break;            // R2_MERGENOTPEN
-    case 13: r = p; break;                 // R2_COPYPEN
-    case 14: r = p | ~d; break;            // R2_MERGEPENNOT
-    case 15: r = p | d; break;             // R2_MERGEPEN
-    case 16: r = 0xFFFFFF; break;          // R2_WHITE
+    case 1: r = 0; break;         // R2_BLACK
+    case 2: r = ~(p | d); break;  // R2_NOTMERGEPEN
+    case 3: r = d & ~p; break;    // R2_MASKNOTPEN
+    case 4: r = ~p; break;        // R2_NOTCOPYPEN
+    case 5: r = p & ~d; break;    // R2_MASKPENNOT
+    case 6: r = ~d; break;        // R2_NOT
+    case 7: r = p ^ d; break;     // R2_XORPEN
+    case 8: r = ~(p & d); break;  // R2_NOTMASKPEN
+    case 9: r = p & d; break;     // R2_MASKPEN
+    case 10: r = ~(p ^ d); break; // R2_NOTXORPEN
+    case 11: r = d; break;        // R2_NOP
+    case 12: r = d | ~p; break;   // R2_MERGENOTPEN
+    case 13: r = p; break;        // R2_COPYPEN
+    case 14: r = p | ~d; break;   // R2_MERGEPENNOT
+    case 15: r = p | d; break;    // R2_MERGEPEN
+    case 16: r = 0xFFFFFF; break; // R2_WHITE
     default: r = p; break;
     }
     return r & 0xFFFFFF;
@@ -69,8 +69,7 @@ inline uint32_t applyRop3(uint32_t rop, uint32_t p, uint32_t s, uint32_t d) {
 }
 
 // Calls f(pixelRef, x, y) for every pixel of `area` the context may draw on.
-template <class F>
-void forEachPixel(HDC hdc, const QRect& area, F&& f) {
+template <class F> void forEachPixel(HDC hdc, const QRect& area, F&& f) {
     Bitmap* t = hdc ? hdc->target() : nullptr;
     if (!t || area.isEmpty()) return;
     const QRegion region = hdc->drawableArea() & QRegion(area);

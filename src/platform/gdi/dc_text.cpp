@@ -157,7 +157,8 @@ int32_t DrawTextEx(HDC hdc, const QString& text, RECT* rc, uint32_t format, cons
     for (const TextLine& l : lines) maxWidth = std::max(maxWidth, fm.horizontalAdvance(l.text));
 
     if (format & DT_CALCRECT) {
-        if ((format & DT_SINGLELINE) || !(format & DT_WORDBREAK)) rc->right = rc->left + maxWidth + leftMargin + rightMargin;
+        if ((format & DT_SINGLELINE) || !(format & DT_WORDBREAK))
+            rc->right = rc->left + maxWidth + leftMargin + rightMargin;
         rc->bottom = rc->top + total;
         return total;
     }
@@ -168,28 +169,28 @@ int32_t DrawTextEx(HDC hdc, const QString& text, RECT* rc, uint32_t format, cons
         else if (format & DT_BOTTOM) y = box.bottom - lineHeight;
     }
     const QRect clipRect(box.left, box.top, std::max(0, width), std::max(0, box.bottom - box.top));
-    const QRect touched = (format & DT_NOCLIP) ? QRect(box.left - maxWidth, y, width + 2 * maxWidth + 1, total)
-                                               : clipRect;
-    hdc->paint([&](QPainter& p) {
-        p.setFont(font);
-        p.setRenderHint(QPainter::TextAntialiasing, true);
-        if (!(format & DT_NOCLIP)) {
-            if (hdc->clip()) p.setClipRegion(*hdc->clip() & QRegion(clipRect));
-            else p.setClipRect(clipRect);
-        }
-        int ly = y;
-        for (const TextLine& l : lines) {
-            const int lw = fm.horizontalAdvance(l.text);
-            int x = box.left;
-            if (format & DT_CENTER) x = box.left + (width - lw) / 2;
-            else if (format & DT_RIGHT) x = box.right - lw;
-            drawRun(hdc, p, fm, x, ly, l);
-            ly += lineHeight;
-        }
-    }, touched);
-    if (params) {
-        const_cast<DRAWTEXTPARAMS*>(params)->uiLengthDrawn = static_cast<uint32_t>(text.size());
-    }
+    const QRect touched =
+        (format & DT_NOCLIP) ? QRect(box.left - maxWidth, y, width + 2 * maxWidth + 1, total) : clipRect;
+    hdc->paint(
+        [&](QPainter& p) {
+            p.setFont(font);
+            p.setRenderHint(QPainter::TextAntialiasing, true);
+            if (!(format & DT_NOCLIP)) {
+                if (hdc->clip()) p.setClipRegion(*hdc->clip() & QRegion(clipRect));
+                else p.setClipRect(clipRect);
+            }
+            int ly = y;
+            for (const TextLine& l : lines) {
+                const int lw = fm.horizontalAdvance(l.text);
+                int x = box.left;
+                if (format & DT_CENTER) x = box.left + (width - lw) / 2;
+                else if (format & DT_RIGHT) x = box.right - lw;
+                drawRun(hdc, p, fm, x, ly, l);
+                ly += lineHeight;
+            }
+        },
+        touched);
+    if (params) { const_cast<DRAWTEXTPARAMS*>(params)->uiLengthDrawn = static_cast<uint32_t>(text.size()); }
     return (format & (DT_VCENTER | DT_BOTTOM)) && (format & DT_SINGLELINE) ? (y - box.top + total) : total;
 }
 
@@ -202,10 +203,12 @@ bool TextOut(HDC hdc, int32_t x, int32_t y, const QString& text) {
     const QFont font = fontOf(hdc);
     const QFontMetrics fm(font);
     const QRect area(x, y, fm.horizontalAdvance(text), fm.height());
-    return hdc->paint([&](QPainter& p) {
-        p.setFont(font);
-        drawRun(hdc, p, fm, x, y, TextLine{text, -1});
-    }, area);
+    return hdc->paint(
+        [&](QPainter& p) {
+            p.setFont(font);
+            drawRun(hdc, p, fm, x, y, TextLine{text, -1});
+        },
+        area);
 }
 
 bool ExtTextOut(HDC hdc, int32_t x, int32_t y, uint32_t options, const RECT* rc, const QString& text) {
@@ -216,18 +219,20 @@ bool ExtTextOut(HDC hdc, int32_t x, int32_t y, uint32_t options, const RECT* rc,
     QRect box;
     if (rc) box = QRect(rc->left, rc->top, std::max(0, rc->right - rc->left), std::max(0, rc->bottom - rc->top));
     if (rc) area |= box;
-    return hdc->paint([&](QPainter& p) {
-        p.setFont(font);
-        if (rc && (options & ETO_CLIPPED)) {
-            if (hdc->clip()) p.setClipRegion(*hdc->clip() & QRegion(box));
-            else p.setClipRect(box);
-        }
-        if (rc && (options & ETO_OPAQUE)) p.fillRect(box, toQColor(hdc->bkColor));
-        p.setPen(toQColor(hdc->textColor));
-        if (hdc->bkMode == OPAQUE && !(options & ETO_OPAQUE))
-            p.fillRect(QRect(x, y, fm.horizontalAdvance(text), fm.height()), toQColor(hdc->bkColor));
-        p.drawText(x, y + fm.ascent(), text);
-    }, area);
+    return hdc->paint(
+        [&](QPainter& p) {
+            p.setFont(font);
+            if (rc && (options & ETO_CLIPPED)) {
+                if (hdc->clip()) p.setClipRegion(*hdc->clip() & QRegion(box));
+                else p.setClipRect(box);
+            }
+            if (rc && (options & ETO_OPAQUE)) p.fillRect(box, toQColor(hdc->bkColor));
+            p.setPen(toQColor(hdc->textColor));
+            if (hdc->bkMode == OPAQUE && !(options & ETO_OPAQUE))
+                p.fillRect(QRect(x, y, fm.horizontalAdvance(text), fm.height()), toQColor(hdc->bkColor));
+            p.drawText(x, y + fm.ascent(), text);
+        },
+        area);
 }
 
 bool GetTextExtentPoint32(HDC hdc, const QString& text, SIZE* size) {
@@ -246,18 +251,20 @@ bool GetTextMetrics(HDC hdc, TEXTMETRIC* tm) {
 
 QString GetTextFace(HDC hdc) { return hdc && hdc->font() ? hdc->font()->logFont().lfFaceName : QString(); }
 
-bool DrawIconEx(HDC hdc, int32_t x, int32_t y, HICON icon, int32_t cx, int32_t cy, uint32_t,
-                HBRUSH flicker, uint32_t flags) {
+bool DrawIconEx(HDC hdc, int32_t x, int32_t y, HICON icon, int32_t cx, int32_t cy, uint32_t, HBRUSH flicker,
+                uint32_t flags) {
     if (!hdc || !icon || icon->images().empty()) return false;
     QImage img = icon->imageFor(cx, cy);
     if (cx <= 0) cx = img.width();
     if (cy <= 0) cy = img.height();
     if (flicker) FillRect(hdc, {x, y, x + cx, y + cy}, flicker);
     if (!(flags & DI_IMAGE)) return true;
-    return hdc->paint([&](QPainter& p) {
-        p.setRenderHint(QPainter::SmoothPixmapTransform, img.width() != cx || img.height() != cy);
-        p.drawImage(QRect(x, y, cx, cy), img);
-    }, QRect(x, y, cx, cy));
+    return hdc->paint(
+        [&](QPainter& p) {
+            p.setRenderHint(QPainter::SmoothPixmapTransform, img.width() != cx || img.height() != cy);
+            p.drawImage(QRect(x, y, cx, cy), img);
+        },
+        QRect(x, y, cx, cy));
 }
 
 } // namespace platform

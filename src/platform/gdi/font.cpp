@@ -64,8 +64,7 @@ Font::Font(const LOGFONT& lf) : GdiObject(Type::Font), m_logFont(lf) {
         QFont probe = m_qfont;
         probe.setPixelSize(100);
         const int cell = QFontMetrics(probe).height();
-        pixels = cell > 0 ? std::max(1, static_cast<int32_t>(std::lround(lf.lfHeight * 100.0 / cell)))
-                          : lf.lfHeight;
+        pixels = cell > 0 ? std::max(1, static_cast<int32_t>(std::lround(lf.lfHeight * 100.0 / cell))) : lf.lfHeight;
     }
     m_qfont.setPixelSize(std::max(1, pixels));
     if (lf.lfWidth > 0) {
@@ -94,10 +93,9 @@ TEXTMETRIC Font::metrics() const {
 
 HFONT CreateFontIndirect(const LOGFONT& lf) { return new Font(lf); }
 
-HFONT CreateFont(int32_t height, int32_t width, int32_t escapement, int32_t orientation,
-                 int32_t weight, uint32_t italic, uint32_t underline, uint32_t strikeOut,
-                 uint32_t charSet, uint32_t outPrecision, uint32_t clipPrecision,
-                 uint32_t quality, uint32_t pitchAndFamily, const QString& face) {
+HFONT CreateFont(int32_t height, int32_t width, int32_t escapement, int32_t orientation, int32_t weight,
+                 uint32_t italic, uint32_t underline, uint32_t strikeOut, uint32_t charSet, uint32_t outPrecision,
+                 uint32_t clipPrecision, uint32_t quality, uint32_t pitchAndFamily, const QString& face) {
     LOGFONT lf;
     lf.lfHeight = height;
     lf.lfWidth = width;

@@ -65,10 +65,9 @@ private:
 };
 
 HFONT CreateFontIndirect(const LOGFONT& lf);
-HFONT CreateFont(int32_t height, int32_t width, int32_t escapement, int32_t orientation,
-                 int32_t weight, uint32_t italic, uint32_t underline, uint32_t strikeOut,
-                 uint32_t charSet, uint32_t outPrecision, uint32_t clipPrecision,
-                 uint32_t quality, uint32_t pitchAndFamily, const QString& face);
+HFONT CreateFont(int32_t height, int32_t width, int32_t escapement, int32_t orientation, int32_t weight,
+                 uint32_t italic, uint32_t underline, uint32_t strikeOut, uint32_t charSet, uint32_t outPrecision,
+                 uint32_t clipPrecision, uint32_t quality, uint32_t pitchAndFamily, const QString& face);
 
 // The installed family used for a face name (after the substitutions for platform faces).
 QString resolveFontFamily(const QString& face);

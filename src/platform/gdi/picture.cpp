@@ -99,8 +99,8 @@ HBITMAP Picture::CreateBitmap() const {
     const QImage& img = m_data->image;
     HBITMAP bmp = CreateCompatibleBitmap(nullptr, img.width(), img.height());
     if (!bmp) return nullptr;
-    const QImage src = img.convertToFormat(m_data->kind == Kind::Bitmap ? QImage::Format_RGB32
-                                                                        : QImage::Format_ARGB32_Premultiplied);
+    const QImage src =
+        img.convertToFormat(m_data->kind == Kind::Bitmap ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
     for (int y = 0; y < src.height(); ++y) {
         const auto* s = reinterpret_cast<const uint32_t*>(src.constScanLine(y));
         uint32_t* d = bmp->row(y);

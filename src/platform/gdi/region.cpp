@@ -67,9 +67,7 @@ HRGN CreateRoundRectRgn(int32_t l, int32_t t, int32_t r, int32_t b, int32_t ew, 
     return new Region(roundRectRegion(l, t, r, b, ew, eh));
 }
 
-HRGN CreateEllipticRgn(int32_t l, int32_t t, int32_t r, int32_t b) {
-    return new Region(ellipseRegion(l, t, r, b));
-}
+HRGN CreateEllipticRgn(int32_t l, int32_t t, int32_t r, int32_t b) { return new Region(ellipseRegion(l, t, r, b)); }
 
 HRGN ExtCreateRegion(const std::vector<RECT>& rects) {
     QRegion out;

@@ -43,8 +43,8 @@ bool isToken(const QString& text) {
     if (text.isEmpty()) return false;
     for (QChar qc : text) {
         const char16_t c = qc.unicode();
-        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                        (c >= '0' && c <= '9') || QStringView(u"!#$%&'*+-.^_`|~").contains(qc);
+        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                        QStringView(u"!#$%&'*+-.^_`|~").contains(qc);
         if (!ok) return false;
     }
     return true;
@@ -52,31 +52,25 @@ bool isToken(const QString& text) {
 
 RuntimeError errorFor(CURLcode code) {
     switch (code) {
-    case CURLE_OPERATION_TIMEDOUT:
-        return {kErrHttpTimeout, kSource, QStringLiteral("The operation timed out")};
+    case CURLE_OPERATION_TIMEDOUT: return {kErrHttpTimeout, kSource, QStringLiteral("The operation timed out")};
     case CURLE_COULDNT_RESOLVE_HOST:
     case CURLE_COULDNT_RESOLVE_PROXY:
-        return {kErrHttpNameNotResolved, kSource,
-                QStringLiteral("The server name or address could not be resolved")};
+        return {kErrHttpNameNotResolved, kSource, QStringLiteral("The server name or address could not be resolved")};
     case CURLE_COULDNT_CONNECT:
         return {kErrHttpCannotConnect, kSource,
                 QStringLiteral("A connection with the server could not be established")};
     case CURLE_FILESIZE_EXCEEDED:
         return {kErrHttpResponseTooLarge, kSource,
                 QStringLiteral("The response is larger than the request object accepts")};
-    case CURLE_TOO_MANY_REDIRECTS:
-        return {kErrHttpRedirectFailed, kSource, QStringLiteral("The redirection failed")};
+    case CURLE_TOO_MANY_REDIRECTS: return {kErrHttpRedirectFailed, kSource, QStringLiteral("The redirection failed")};
     case CURLE_UNSUPPORTED_PROTOCOL:
-        return {kErrHttpUnrecognizedScheme, kSource,
-                QStringLiteral("The URL uses an unsupported scheme")};
-    case CURLE_URL_MALFORMAT:
-        return {kErrHttpInvalidUrl, kSource, QStringLiteral("The URL is invalid")};
+        return {kErrHttpUnrecognizedScheme, kSource, QStringLiteral("The URL uses an unsupported scheme")};
+    case CURLE_URL_MALFORMAT: return {kErrHttpInvalidUrl, kSource, QStringLiteral("The URL is invalid")};
     case CURLE_SSL_CONNECT_ERROR:
     case CURLE_PEER_FAILED_VERIFICATION:
     case CURLE_SSL_CERTPROBLEM:
     case CURLE_SSL_CIPHER:
-    case CURLE_SSL_CACERT_BADFILE:
-        return {kErrHttpSecureFailure, kSource, QStringLiteral("A security error occurred")};
+    case CURLE_SSL_CACERT_BADFILE: return {kErrHttpSecureFailure, kSource, QStringLiteral("A security error occurred")};
     case CURLE_GOT_NOTHING:
     case CURLE_RECV_ERROR:
     case CURLE_SEND_ERROR:
@@ -89,8 +83,7 @@ RuntimeError errorFor(CURLcode code) {
     case CURLE_HTTP2_STREAM:
         return {kErrHttpInvalidServerResponse, kSource,
                 QStringLiteral("The server returned an invalid or unrecognized response")};
-    default:
-        return {kErrHttpInternal, kSource, QString::fromUtf8(curl_easy_strerror(code))};
+    default: return {kErrHttpInternal, kSource, QString::fromUtf8(curl_easy_strerror(code))};
     }
 }
 
@@ -186,29 +179,20 @@ struct HttpRequest::Transfer {
     }
 };
 
-HttpRequest::HttpRequest() {
-    ensureCurlInitialised();
-}
+HttpRequest::HttpRequest() { ensureCurlInitialised(); }
 
-HttpRequest::~HttpRequest() {
-    Abort();
-}
+HttpRequest::~HttpRequest() { Abort(); }
 
 void HttpRequest::Open(const QString& method, const QString& url, bool async) {
     Abort();
-    if (!isToken(method)) {
-        raiseHttp(kErrHttpInvalidParameter, QStringLiteral("The parameter is incorrect"));
-    }
+    if (!isToken(method)) { raiseHttp(kErrHttpInvalidParameter, QStringLiteral("The parameter is incorrect")); }
     const QUrl parsed(url.trimmed(), QUrl::TolerantMode);
     const QString scheme = parsed.scheme().toLower();
-    if (!parsed.isValid() || scheme.isEmpty()) {
-        raiseHttp(kErrHttpInvalidUrl, QStringLiteral("The URL is invalid"));
-    }
+    if (!parsed.isValid() || scheme.isEmpty()) { raiseHttp(kErrHttpInvalidUrl, QStringLiteral("The URL is invalid")); }
     if (scheme != QLatin1String("http") && scheme != QLatin1String("https")) {
         raiseHttp(kErrHttpUnrecognizedScheme, QStringLiteral("The URL uses an unsupported scheme"));
     }
-    if (parsed.host().isEmpty())
-        raiseHttp(kErrHttpInvalidUrl, QStringLiteral("The URL is invalid"));
+    if (parsed.host().isEmpty()) raiseHttp(kErrHttpInvalidUrl, QStringLiteral("The URL is invalid"));
 
     m_method = method;
     m_url = parsed.toEncoded(QUrl::RemoveFragment);
@@ -220,11 +204,10 @@ void HttpRequest::Open(const QString& method, const QString& url, bool async) {
 void HttpRequest::setRequestHeader(const QString& name, const QString& value) {
     requireOpened();
     if (m_state != State::Opened) {
-        raiseHttp(kErrHttpCallAfterSend,
-                  QStringLiteral("The requested operation cannot be carried out after a send"));
+        raiseHttp(kErrHttpCallAfterSend, QStringLiteral("The requested operation cannot be carried out after a send"));
     }
-    const bool valueOk = !value.contains(QLatin1Char('\r')) && !value.contains(QLatin1Char('\n')) &&
-                         !value.contains(QChar(u'\0'));
+    const bool valueOk =
+        !value.contains(QLatin1Char('\r')) && !value.contains(QLatin1Char('\n')) && !value.contains(QChar(u'\0'));
     if (!isToken(name) || !valueOk) {
         raiseHttp(kErrHttpInvalidParameter, QStringLiteral("The parameter is incorrect"));
     }
@@ -242,8 +225,7 @@ void HttpRequest::setRequestHeader(const QString& name, const QString& value) {
 void HttpRequest::send(const QByteArray& body) {
     requireOpened();
     if (m_state != State::Opened) {
-        raiseHttp(kErrHttpCallAfterSend,
-                  QStringLiteral("The requested operation cannot be carried out after a send"));
+        raiseHttp(kErrHttpCallAfterSend, QStringLiteral("The requested operation cannot be carried out after a send"));
     }
 
     auto transfer = std::make_unique<Transfer>();
@@ -291,8 +273,7 @@ void HttpRequest::send(const QByteArray& body) {
     } else {
         curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, method.constData());
         if (!body.isEmpty() || method == "POST") {
-            curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE,
-                             static_cast<curl_off_t>(body.size()));
+            curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
             curl_easy_setopt(easy, CURLOPT_COPYPOSTFIELDS, body.constData());
         }
     }
@@ -314,21 +295,16 @@ bool HttpRequest::waitForResponse(std::optional<double> timeoutSeconds) {
     case State::Opened:
         raiseHttp(kErrHttpCallBeforeSend,
                   QStringLiteral("The requested operation cannot be carried out before a send"));
-    case State::Done:
-        return true;
-    case State::Failed:
-        raiseFailure();
-    default:
-        break;
+    case State::Done: return true;
+    case State::Failed: raiseFailure();
+    default: break;
     }
     {
         std::unique_lock lock(m_transfer->mutex);
         // A negative time-out waits for ever, as the platform's request object does for -1.
         if (timeoutSeconds && *timeoutSeconds >= 0) {
             const auto limit = std::chrono::duration<double>(*timeoutSeconds);
-            if (!m_transfer->doneChanged.wait_for(lock, limit, [&] { return m_transfer->done; })) {
-                return false;
-            }
+            if (!m_transfer->doneChanged.wait_for(lock, limit, [&] { return m_transfer->done; })) { return false; }
         } else {
             m_transfer->doneChanged.wait(lock, [&] { return m_transfer->done; });
         }
@@ -361,21 +337,17 @@ void HttpRequest::finish() {
     } else if (t.stalled) {
         m_failure = errorFor(CURLE_OPERATION_TIMEDOUT);
     } else if (t.code == CURLE_ABORTED_BY_CALLBACK) {
-        m_failure = RuntimeError(kErrHttpCancelled, kSource,
-                                 QStringLiteral("The operation has been canceled"));
+        m_failure = RuntimeError(kErrHttpCancelled, kSource, QStringLiteral("The operation has been canceled"));
     } else {
         m_failure = errorFor(t.code);
     }
 }
 
-void HttpRequest::raiseFailure() const {
-    throw *m_failure;
-}
+void HttpRequest::raiseFailure() const { throw *m_failure; }
 
 void HttpRequest::requireOpened() const {
     if (m_state == State::Created) {
-        raiseHttp(kErrHttpCallBeforeOpen,
-                  QStringLiteral("The requested operation cannot be carried out before Open"));
+        raiseHttp(kErrHttpCallBeforeOpen, QStringLiteral("The requested operation cannot be carried out before Open"));
     }
 }
 
@@ -386,9 +358,8 @@ void HttpRequest::requireResponse() const {
                   QStringLiteral("The requested operation cannot be carried out before a send"));
     }
     if (m_state == State::Sending) {
-        raiseHttp(
-            kErrHttpPending,
-            QStringLiteral("The data necessary to complete this operation is not yet available"));
+        raiseHttp(kErrHttpPending,
+                  QStringLiteral("The data necessary to complete this operation is not yet available"));
     }
     if (m_state == State::Failed) raiseFailure();
 }
@@ -422,15 +393,13 @@ QString HttpRequest::getResponseHeader(const QString& name) const {
 QString HttpRequest::getAllResponseHeaders() const {
     requireResponse();
     QByteArray all;
-    for (const QByteArray& line : m_transfer->headerLines)
-        all += line + "\r\n";
+    for (const QByteArray& line : m_transfer->headerLines) all += line + "\r\n";
     return QString::fromLatin1(all);
 }
 
 QString HttpRequest::ResponseText() const {
     requireResponse();
-    return decodeHttpText(m_transfer->body,
-                          getResponseHeader(QStringLiteral("Content-Type")).toLatin1());
+    return decodeHttpText(m_transfer->body, getResponseHeader(QStringLiteral("Content-Type")).toLatin1());
 }
 
 QByteArray HttpRequest::ResponseBody() const {
@@ -438,12 +407,8 @@ QByteArray HttpRequest::ResponseBody() const {
     return m_transfer->body;
 }
 
-void HttpRequest::setConnectTimeout(int32_t milliseconds) {
-    m_connectTimeoutMs = std::max<int32_t>(milliseconds, 1);
-}
+void HttpRequest::setConnectTimeout(int32_t milliseconds) { m_connectTimeoutMs = std::max<int32_t>(milliseconds, 1); }
 
-void HttpRequest::setStallTimeout(int32_t milliseconds) {
-    m_stallTimeoutMs = std::max<int32_t>(milliseconds, 1);
-}
+void HttpRequest::setStallTimeout(int32_t milliseconds) { m_stallTimeoutMs = std::max<int32_t>(milliseconds, 1); }
 
 } // namespace platform

@@ -16,8 +16,7 @@ namespace {
 constexpr qsizetype kMaxCharsetName = 40;
 
 bool isCharsetNameChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.' ||
-           c == ':' || c == '+';
+    return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.' || c == ':' || c == '+';
 }
 
 bool isUtf8Name(const QByteArray& name) {
@@ -27,8 +26,8 @@ bool isUtf8Name(const QByteArray& name) {
 // The name iconv knows for a declared charset. Pages that say GB2312 are written in the
 // code page browsers decode for that label, which is the larger GBK repertoire.
 QByteArray iconvName(const QByteArray& charset) {
-    if (charset == "gb2312" || charset == "gb_2312-80" || charset == "x-gbk" ||
-        charset == "cp936" || charset == "windows-936" || charset == "csgb2312") {
+    if (charset == "gb2312" || charset == "gb_2312-80" || charset == "x-gbk" || charset == "cp936" ||
+        charset == "windows-936" || charset == "csgb2312") {
         return "GBK";
     }
     if (charset == "x-x-big5" || charset == "cn-big5" || charset == "csbig5") return "BIG5";

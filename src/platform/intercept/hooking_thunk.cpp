@@ -9,9 +9,8 @@ cHookingThunk::~cHookingThunk() { Unhook(); }
 bool cHookingThunk::Hook(int32_t type, const std::shared_ptr<IHookingSink>& sink) {
     if (m_hook || !sink) return false;
     m_sink = sink;
-    m_hook = SetWindowsHookEx(type, [this](int32_t nCode, WPARAM wParam, LPARAM lParam) {
-        return proc(nCode, wParam, lParam);
-    });
+    m_hook = SetWindowsHookEx(
+        type, [this](int32_t nCode, WPARAM wParam, LPARAM lParam) { return proc(nCode, wParam, lParam); });
     if (!m_hook) {
         m_sink.reset();
         return false;
@@ -42,8 +41,7 @@ LRESULT cHookingThunk::proc(int32_t nCode, WPARAM wParam, LPARAM lParam) {
 }
 
 namespace {
-template <class T>
-T copyAt(LPARAM lParam) {
+template <class T> T copyAt(LPARAM lParam) {
     T out{};
     if (lParam) std::memcpy(static_cast<void*>(&out), reinterpret_cast<const void*>(lParam), sizeof(T));
     return out;

@@ -12,8 +12,7 @@ class IHookingSink {
 public:
     virtual ~IHookingSink() = default;
     // Called first; setting bHandled makes the hook return lReturn and nothing else run.
-    virtual void Before(bool& bHandled, LRESULT& lReturn, int32_t& nCode, WPARAM& wParam,
-                        LPARAM& lParam) = 0;
+    virtual void Before(bool& bHandled, LRESULT& lReturn, int32_t& nCode, WPARAM& wParam, LPARAM& lParam) = 0;
     // Called with the next hook's result, which it may change.
     virtual void After(LRESULT& lReturn, int32_t nCode, WPARAM wParam, LPARAM lParam) = 0;
 };

@@ -22,8 +22,8 @@ std::map<int32_t, std::vector<std::shared_ptr<HookEntry>>>& chains() {
 }
 
 bool knownType(int32_t t) {
-    return t == WH_MSGFILTER || t == WH_KEYBOARD || t == WH_GETMESSAGE || t == WH_CALLWNDPROC ||
-           t == WH_CBT || t == WH_MOUSE || t == WH_CALLWNDPROCRET;
+    return t == WH_MSGFILTER || t == WH_KEYBOARD || t == WH_GETMESSAGE || t == WH_CALLWNDPROC || t == WH_CBT ||
+           t == WH_MOUSE || t == WH_CALLWNDPROCRET;
 }
 
 LRESULT callFrom(int32_t type, size_t start, int32_t nCode, WPARAM wParam, LPARAM lParam) {

@@ -12,8 +12,8 @@ namespace platform {
 
 class InterceptDispatcher : public WindowProcedure {
 public:
-    using Callback = std::function<void(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND& hwnd,
-                                        UINT& msg, WPARAM& wParam, LPARAM& lParam)>;
+    using Callback = std::function<void(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND& hwnd, UINT& msg,
+                                        WPARAM& wParam, LPARAM& lParam)>;
 
     explicit InterceptDispatcher(WNDPROC previous) : m_previous(std::move(previous)) {}
 

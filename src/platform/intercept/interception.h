@@ -26,8 +26,8 @@ inline constexpr UINT ALL_MESSAGES = 0xFFFFFFFFu;
 class ISubclass {
 public:
     virtual ~ISubclass() = default;
-    virtual void zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND& lng_hWnd,
-                                UINT& uMsg, WPARAM& wParam, LPARAM& lParam) = 0;
+    virtual void zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND& lng_hWnd, UINT& uMsg,
+                                WPARAM& wParam, LPARAM& lParam) = 0;
 };
 
 class InterceptDispatcher;

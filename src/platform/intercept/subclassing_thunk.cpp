@@ -27,12 +27,13 @@ bool cSubclassingThunk::Subclass(HWND hwnd, const std::shared_ptr<ISubclassingSi
     m_adapter = std::make_unique<SinkAdapter>(sink, WeakReference);
     m_dispatcher = std::make_shared<InterceptDispatcher>(hwnd->procedure());
     SinkAdapter* adapter = m_adapter.get();
-    m_dispatcher->setCallback([adapter](bool before, bool& handled, LRESULT& ret, HWND& h, UINT& m, WPARAM& w, LPARAM& l) {
-        const std::shared_ptr<ISubclassingSink> s = adapter->sink();
-        if (!s) return;
-        if (before) s->Before(handled, ret, h, m, w, l);
-        else s->After(ret, h, m, w, l);
-    });
+    m_dispatcher->setCallback(
+        [adapter](bool before, bool& handled, LRESULT& ret, HWND& h, UINT& m, WPARAM& w, LPARAM& l) {
+            const std::shared_ptr<ISubclassingSink> s = adapter->sink();
+            if (!s) return;
+            if (before) s->Before(handled, ret, h, m, w, l);
+            else s->After(ret, h, m, w, l);
+        });
     m_kept = DontFree ? m_dispatcher : nullptr;
     hwnd->setProcedure(m_dispatcher);
     m_hwnd = hwnd;
@@ -81,8 +82,6 @@ LRESULT cSubclassingThunk::CallOrigWndProc(UINT uMsg, WPARAM wParam, LPARAM lPar
     return CallWindowProc(m_dispatcher->previous(), m_hwnd, uMsg, wParam, lParam);
 }
 
-std::shared_ptr<WindowProcedure> cSubclassingThunk::dispatcher() const {
-    return m_dispatcher ? m_dispatcher : m_kept;
-}
+std::shared_ptr<WindowProcedure> cSubclassingThunk::dispatcher() const { return m_dispatcher ? m_dispatcher : m_kept; }
 
 } // namespace platform

@@ -12,8 +12,7 @@ namespace platform {
 class ISubclassingSink {
 public:
     virtual ~ISubclassingSink() = default;
-    virtual void Before(bool& bHandled, LRESULT& lReturn, HWND& hWnd, UINT& uMsg, WPARAM& wParam,
-                        LPARAM& lParam) = 0;
+    virtual void Before(bool& bHandled, LRESULT& lReturn, HWND& hWnd, UINT& uMsg, WPARAM& wParam, LPARAM& lParam) = 0;
     virtual void After(LRESULT& lReturn, HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) = 0;
 };
 
@@ -28,8 +27,8 @@ public:
     // uncounted with WeakReference (a sink that is gone then receives nothing). DontFree keeps
     // the dispatcher alive after Unsubclass, for callers that still hold it as their previous
     // procedure.
-    bool Subclass(HWND hwnd, const std::shared_ptr<ISubclassingSink>& sink,
-                  bool WeakReference = false, bool DontFree = false);
+    bool Subclass(HWND hwnd, const std::shared_ptr<ISubclassingSink>& sink, bool WeakReference = false,
+                  bool DontFree = false);
     bool Unsubclass();
 
     bool AddBeforeMsgs(std::span<const UINT> uMsgs);

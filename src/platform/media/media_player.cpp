@@ -74,10 +74,9 @@ constexpr const char* kEngineOptions[][2] = {
 
 bool isNetworkScheme(const QString& scheme) {
     static const QStringList kSchemes = {
-        QStringLiteral("http"),  QStringLiteral("https"), QStringLiteral("rtmp"),
-        QStringLiteral("rtmps"), QStringLiteral("rtmpt"), QStringLiteral("rtmpe"),
-        QStringLiteral("rtsp"),  QStringLiteral("rtsps"), QStringLiteral("mms"),
-        QStringLiteral("mmsh"),  QStringLiteral("mmst"),  QStringLiteral("udp"),
+        QStringLiteral("http"),  QStringLiteral("https"), QStringLiteral("rtmp"), QStringLiteral("rtmps"),
+        QStringLiteral("rtmpt"), QStringLiteral("rtmpe"), QStringLiteral("rtsp"), QStringLiteral("rtsps"),
+        QStringLiteral("mms"),   QStringLiteral("mmsh"),  QStringLiteral("mmst"), QStringLiteral("udp"),
         QStringLiteral("rtp"),   QStringLiteral("srt"),
     };
     return kSchemes.contains(scheme);
@@ -85,9 +84,7 @@ bool isNetworkScheme(const QString& scheme) {
 
 } // namespace
 
-void MediaPlayer::MpvDeleter::operator()(mpv_handle* handle) const {
-    mpv_terminate_destroy(handle);
-}
+void MediaPlayer::MpvDeleter::operator()(mpv_handle* handle) const { mpv_terminate_destroy(handle); }
 
 MediaPlayer::MediaPlayer(QObject* parent) : QObject(parent) {
     // The engine parses numbers with the C library and refuses to start under a locale that
@@ -99,8 +96,7 @@ MediaPlayer::MediaPlayer(QObject* parent) : QObject(parent) {
                            QStringLiteral("The media engine could not be created"));
     }
     mpv_handle* mpv = m_mpv.get();
-    for (const auto& option : kEngineOptions)
-        mpv_set_option_string(mpv, option[0], option[1]);
+    for (const auto& option : kEngineOptions) mpv_set_option_string(mpv, option[0], option[1]);
     mpv_set_option_string(mpv, "video-unscaled", m_stretchToFit ? "no" : "downscale-big");
     if (mpv_initialize(mpv) < 0) {
         throw RuntimeError(0x80004005, QStringLiteral("MediaPlayer"),
@@ -141,24 +137,15 @@ bool MediaPlayer::isPlayableUrl(const QString& url) {
 
 QString MediaPlayer::status() const {
     switch (m_state) {
-    case Stopped:
-        return QStringLiteral("已停止");
-    case Paused:
-        return QStringLiteral("已暂停");
-    case Playing:
-        return QStringLiteral("正在播放");
-    case Buffering:
-        return QStringLiteral("正在缓冲");
-    case MediaEnded:
-        return QStringLiteral("播放完毕");
-    case Transitioning:
-        return QStringLiteral("正在连接...");
-    case Ready:
-        return QStringLiteral("就绪");
-    case Reconnecting:
-        return QStringLiteral("正在重新连接...");
-    default:
-        return {};
+    case Stopped: return QStringLiteral("已停止");
+    case Paused: return QStringLiteral("已暂停");
+    case Playing: return QStringLiteral("正在播放");
+    case Buffering: return QStringLiteral("正在缓冲");
+    case MediaEnded: return QStringLiteral("播放完毕");
+    case Transitioning: return QStringLiteral("正在连接...");
+    case Ready: return QStringLiteral("就绪");
+    case Reconnecting: return QStringLiteral("正在重新连接...");
+    default: return {};
     }
 }
 
@@ -325,14 +312,10 @@ int32_t MediaPlayer::sessionState() const {
     if (m_paused) return Paused;
     if (m_reconnecting && m_phase != Phase::Running) return Reconnecting;
     switch (m_phase) {
-    case Phase::Opening:
-        return m_started ? Buffering : Transitioning;
-    case Phase::Loaded:
-        return Buffering;
-    case Phase::Running:
-        return m_cacheWait ? Buffering : Playing;
-    case Phase::None:
-        break;
+    case Phase::Opening: return m_started ? Buffering : Transitioning;
+    case Phase::Loaded: return Buffering;
+    case Phase::Running: return m_cacheWait ? Buffering : Playing;
+    case Phase::None: break;
     }
     return m_state;
 }
@@ -378,15 +361,12 @@ void MediaPlayer::handleEvent(const mpv_event& event) {
         break;
     }
     case MPV_EVENT_SET_PROPERTY_REPLY:
-        if (event.reply_userdata == kTagVolume)
-            m_pendingVolumeSets = std::max(0, m_pendingVolumeSets - 1);
-        if (event.reply_userdata == kTagMute)
-            m_pendingMuteSets = std::max(0, m_pendingMuteSets - 1);
+        if (event.reply_userdata == kTagVolume) m_pendingVolumeSets = std::max(0, m_pendingVolumeSets - 1);
+        if (event.reply_userdata == kTagMute) m_pendingMuteSets = std::max(0, m_pendingMuteSets - 1);
         break;
     case MPV_EVENT_START_FILE: {
         if (m_acked != m_issued || m_phase == Phase::None) break;
-        const int64_t entry =
-            static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id;
+        const int64_t entry = static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id;
         if (m_currentEntry == 0) {
             m_currentEntry = m_lastEntry = entry;
         } else if (entry > m_currentEntry && entry <= m_lastEntry) {
@@ -417,8 +397,7 @@ void MediaPlayer::handleEvent(const mpv_event& event) {
         break;
     case MPV_EVENT_END_FILE: {
         const auto* end = static_cast<const mpv_event_end_file*>(event.data);
-        onEndFile(end->playlist_entry_id, end->reason, end->playlist_insert_id,
-                  end->playlist_insert_num_entries);
+        onEndFile(end->playlist_entry_id, end->reason, end->playlist_insert_id, end->playlist_insert_num_entries);
         break;
     }
     case MPV_EVENT_PROPERTY_CHANGE: {
@@ -426,8 +405,7 @@ void MediaPlayer::handleEvent(const mpv_event& event) {
         onProperty(event.reply_userdata, property->format, property->data);
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -519,8 +497,7 @@ void MediaPlayer::onProperty(uint64_t property, int format, const void* data) {
     case kObsMute:
         if (m_pendingMuteSets == 0 && format == MPV_FORMAT_FLAG) m_mute = number != 0;
         return;
-    default:
-        break;
+    default: break;
     }
     // The engine sends a property only when its value changes, so its values are kept
     // whatever load they arrive in: two media of equal length send the length once.
@@ -532,29 +509,19 @@ void MediaPlayer::onProperty(uint64_t property, int format, const void* data) {
             updatePosition(number, false);
         }
         break;
-    case kObsDuration:
-        m_duration = std::max(0.0, number);
-        break;
-    case kObsSeekable:
-        m_seekable = number != 0;
-        break;
-    case kObsFileSize:
-        m_fileSize = format == MPV_FORMAT_INT64 ? static_cast<int64_t>(number) : -1;
-        break;
+    case kObsDuration: m_duration = std::max(0.0, number); break;
+    case kObsSeekable: m_seekable = number != 0; break;
+    case kObsFileSize: m_fileSize = format == MPV_FORMAT_INT64 ? static_cast<int64_t>(number) : -1; break;
     case kObsFileFormat:
-        m_fileFormat = data && format == MPV_FORMAT_STRING
-                           ? QByteArray(*static_cast<char* const*>(data))
-                           : QByteArray();
+        m_fileFormat =
+            data && format == MPV_FORMAT_STRING ? QByteArray(*static_cast<char* const*>(data)) : QByteArray();
         break;
     case kObsPausedForCache:
         m_cacheWait = number != 0;
         refreshState();
         break;
-    case kObsCacheBuffering:
-        m_bufferingProgress = static_cast<int32_t>(std::clamp(number, 0.0, 100.0));
-        break;
-    default:
-        break;
+    case kObsCacheBuffering: m_bufferingProgress = static_cast<int32_t>(std::clamp(number, 0.0, 100.0)); break;
+    default: break;
     }
 }
 
@@ -563,9 +530,7 @@ double MediaPlayer::mediaDuration() const {
     return loaded && !isLive() ? m_duration : 0;
 }
 
-int32_t MediaPlayer::bufferingProgress() const {
-    return m_phase == Phase::None ? 0 : m_bufferingProgress;
-}
+int32_t MediaPlayer::bufferingProgress() const { return m_phase == Phase::None ? 0 : m_bufferingProgress; }
 
 bool MediaPlayer::isLive() const {
     if (!isNetworkScheme(QUrl(m_url).scheme().toLower()) || m_seekable) return false;

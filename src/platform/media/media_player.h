@@ -140,9 +140,7 @@ public:
 
     // The pauses before the attempts to reopen a dropped live stream (kReconnectDelaysMs
     // unless set); an empty list gives up at once.
-    void setReconnectDelays(std::vector<int32_t> delaysMs) {
-        m_reconnectDelays = std::move(delaysMs);
-    }
+    void setReconnectDelays(std::vector<int32_t> delaysMs) { m_reconnectDelays = std::move(delaysMs); }
 
 signals:
     void PlayStateChange(int32_t NewState);

@@ -9,9 +9,7 @@ namespace platform {
 
 VideoWidget::VideoWidget(mpv_handle* mpv, QWidget* parent) : QOpenGLWidget(parent), m_mpv(mpv) {}
 
-VideoWidget::~VideoWidget() {
-    freeRenderContext();
-}
+VideoWidget::~VideoWidget() { freeRenderContext(); }
 
 void VideoWidget::releaseRenderContext() {
     freeRenderContext();
@@ -65,8 +63,7 @@ void VideoWidget::paintGL() {
     if (!m_render) return;
     // The framebuffer is in device pixels.
     const qreal ratio = devicePixelRatioF();
-    mpv_opengl_fbo fbo{static_cast<int>(defaultFramebufferObject()),
-                       static_cast<int>(std::lround(width() * ratio)),
+    mpv_opengl_fbo fbo{static_cast<int>(defaultFramebufferObject()), static_cast<int>(std::lround(width() * ratio)),
                        static_cast<int>(std::lround(height() * ratio)), 0};
     // The framebuffer is addressed the OpenGL way, bottom row first; the engine draws top row
     // first unless told to flip.

@@ -12,13 +12,13 @@ bool WebPage::javaScriptConfirm(const QUrl& origin, const QString& message) {
     return !m_silent && QWebEnginePage::javaScriptConfirm(origin, message);
 }
 
-bool WebPage::javaScriptPrompt(const QUrl& origin, const QString& message,
-                               const QString& defaultValue, QString* result) {
+bool WebPage::javaScriptPrompt(const QUrl& origin, const QString& message, const QString& defaultValue,
+                               QString* result) {
     return !m_silent && QWebEnginePage::javaScriptPrompt(origin, message, defaultValue, result);
 }
 
-void WebPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message,
-                                       int line, const QString& source) {
+void WebPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message, int line,
+                                       const QString& source) {
     if (!m_silent) QWebEnginePage::javaScriptConsoleMessage(level, message, line, source);
 }
 

@@ -8,8 +8,7 @@
 namespace platform {
 
 WebView::WebView(QWidget* parent)
-    : QWebEngineView(parent), m_profile(new QWebEngineProfile(this)),
-      m_page(new WebPage(m_profile, this)) {
+    : QWebEngineView(parent), m_profile(new QWebEngineProfile(this)), m_page(new WebPage(m_profile, this)) {
     setPage(m_page);
     connect(m_page, &QWebEnginePage::loadFinished, this,
             [this](bool) { emit DocumentComplete(m_page->url().toString()); });
@@ -26,12 +25,8 @@ void WebView::Navigate(const QString& url) {
     m_page->load(target);
 }
 
-bool WebView::Silent() const {
-    return m_page->Silent();
-}
+bool WebView::Silent() const { return m_page->Silent(); }
 
-void WebView::setSilent(bool silent) {
-    m_page->setSilent(silent);
-}
+void WebView::setSilent(bool silent) { m_page->setSilent(silent); }
 
 } // namespace platform

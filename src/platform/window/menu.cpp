@@ -83,9 +83,12 @@ HMENU GetSystemMenu(HWND hwnd, bool revert) {
     m.items = {
         {static_cast<UINT>(SC_RESTORE), QStringLiteral("还原(&R)"), flag(s != ShowState::Normal), nullptr},
         {static_cast<UINT>(SC_MOVE), QStringLiteral("移动(&M)"), flag(s != ShowState::Maximized), nullptr},
-        {static_cast<UINT>(SC_SIZE), QStringLiteral("大小(&S)"), flag((style & WS_THICKFRAME) && s == ShowState::Normal), nullptr},
-        {static_cast<UINT>(SC_MINIMIZE), QStringLiteral("最小化(&N)"), flag((style & WS_MINIMIZEBOX) && s != ShowState::Minimized), nullptr},
-        {static_cast<UINT>(SC_MAXIMIZE), QStringLiteral("最大化(&X)"), flag((style & WS_MAXIMIZEBOX) && s != ShowState::Maximized), nullptr},
+        {static_cast<UINT>(SC_SIZE), QStringLiteral("大小(&S)"),
+         flag((style & WS_THICKFRAME) && s == ShowState::Normal), nullptr},
+        {static_cast<UINT>(SC_MINIMIZE), QStringLiteral("最小化(&N)"),
+         flag((style & WS_MINIMIZEBOX) && s != ShowState::Minimized), nullptr},
+        {static_cast<UINT>(SC_MAXIMIZE), QStringLiteral("最大化(&X)"),
+         flag((style & WS_MAXIMIZEBOX) && s != ShowState::Maximized), nullptr},
         {0, QString(), MF_SEPARATOR, nullptr},
         {static_cast<UINT>(SC_CLOSE), QStringLiteral("关闭(&C)\tAlt+F4"), MF_STRING | MF_DEFAULT, nullptr},
     };

@@ -118,7 +118,9 @@ LRESULT MenuWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE: {
         const int32_t x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
         int32_t hot = (x >= 0 && x < width()) ? itemAt(y) : -1;
-        if (hot >= 0 && (m_menu.items[static_cast<size_t>(hot)].isSeparator() || m_menu.items[static_cast<size_t>(hot)].isDisabled())) hot = -1;
+        if (hot >= 0 && (m_menu.items[static_cast<size_t>(hot)].isSeparator() ||
+                         m_menu.items[static_cast<size_t>(hot)].isDisabled()))
+            hot = -1;
         if (hot != m_hot) {
             m_hot = hot;
             paintItems();
@@ -156,11 +158,8 @@ LRESULT MenuWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         else if (wParam == VK_RETURN && m_hot >= 0) end(m_menu.items[static_cast<size_t>(m_hot)].id);
         return 0;
     }
-    case WM_CLOSE:
-        end(0);
-        return 0;
-    default:
-        return Window::WindowProc(msg, wParam, lParam);
+    case WM_CLOSE: end(0); return 0;
+    default: return Window::WindowProc(msg, wParam, lParam);
     }
 }
 

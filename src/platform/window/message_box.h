@@ -18,8 +18,7 @@ inline constexpr int32_t vbCancel = 2;
 inline constexpr int32_t vbYes = 6;
 inline constexpr int32_t vbNo = 7;
 
-using MessageBoxHandler =
-    std::function<int32_t(const QString& prompt, int32_t buttons, const QString& title)>;
+using MessageBoxHandler = std::function<int32_t(const QString& prompt, int32_t buttons, const QString& title)>;
 
 // Shows a modal message box and returns the button pressed (vbOK ...).
 int32_t MsgBox(const QString& prompt, int32_t buttons = vbOKOnly, const QString& title = {});

@@ -155,12 +155,11 @@ struct PAINTSTRUCT {
 
 // Packing helpers with the platform's sign conventions.
 constexpr LPARAM MAKELPARAM(int32_t lo, int32_t hi) {
-    return static_cast<LPARAM>(static_cast<int32_t>((static_cast<uint32_t>(lo) & 0xFFFFu) |
-                                                    (static_cast<uint32_t>(hi) << 16)));
+    return static_cast<LPARAM>(
+        static_cast<int32_t>((static_cast<uint32_t>(lo) & 0xFFFFu) | (static_cast<uint32_t>(hi) << 16)));
 }
 constexpr WPARAM MAKEWPARAM(int32_t lo, int32_t hi) {
-    return static_cast<WPARAM>((static_cast<uint32_t>(lo) & 0xFFFFu) |
-                               (static_cast<uint32_t>(hi) << 16));
+    return static_cast<WPARAM>((static_cast<uint32_t>(lo) & 0xFFFFu) | (static_cast<uint32_t>(hi) << 16));
 }
 constexpr uint16_t LOWORD(uintptr_t v) { return static_cast<uint16_t>(v & 0xFFFF); }
 constexpr uint16_t HIWORD(uintptr_t v) { return static_cast<uint16_t>((v >> 16) & 0xFFFF); }
@@ -344,8 +343,8 @@ inline constexpr uint32_t WS_SYSMENU = 0x00080000;
 inline constexpr uint32_t WS_THICKFRAME = 0x00040000;
 inline constexpr uint32_t WS_MINIMIZEBOX = 0x00020000;
 inline constexpr uint32_t WS_MAXIMIZEBOX = 0x00010000;
-inline constexpr uint32_t WS_OVERLAPPEDWINDOW = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU |
-                                                WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+inline constexpr uint32_t WS_OVERLAPPEDWINDOW =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 inline constexpr uint32_t WS_EX_TOPMOST = 0x00000008;
 inline constexpr uint32_t WS_EX_TOOLWINDOW = 0x00000080;
 inline constexpr uint32_t WS_EX_WINDOWEDGE = 0x00000100;

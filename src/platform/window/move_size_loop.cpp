@@ -36,7 +36,8 @@ public:
         qApp->removeEventFilter(this);
         if (!m_window) return;
         if (cancel) {
-            m_window->placeWindow(m_startRect.left, m_startRect.top, m_startRect.width(), m_startRect.height(), true, true);
+            m_window->placeWindow(m_startRect.left, m_startRect.top, m_startRect.width(), m_startRect.height(), true,
+                                  true);
         }
         if (m_window) SendMessage(m_window, WM_EXITSIZEMOVE, 0, 0);
     }
@@ -70,8 +71,7 @@ public:
                 return true;
             }
             return false;
-        default:
-            return false;
+        default: return false;
         }
     }
 

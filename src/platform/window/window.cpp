@@ -1,11 +1,11 @@
 #include "window.h"
 
+#include "move_size_loop.h"
 #include "platform/gdi/colors.h"
 #include "platform/gdi/dc.h"
-#include "platform/intercept/hooks.h"
 #include "platform/gdi/icon.h"
-#include "move_size_loop.h"
 #include "platform/gdi/region.h"
+#include "platform/intercept/hooks.h"
 #include "window_functions.h"
 #include "window_registry.h"
 
@@ -14,8 +14,8 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QPixmap>
 #include <QStyleHints>
 #include <QTimer>
@@ -39,9 +39,7 @@ public:
 class FunctionProcedure : public WindowProcedure {
 public:
     explicit FunctionProcedure(std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)> fn) : m_fn(std::move(fn)) {}
-    LRESULT call(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override {
-        return m_fn(hwnd, msg, wParam, lParam);
-    }
+    LRESULT call(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override { return m_fn(hwnd, msg, wParam, lParam); }
 
 private:
     std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)> m_fn;
@@ -120,9 +118,7 @@ Window::~Window() {
     m_dc->detachWindow();
 }
 
-LRESULT Window::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProc(this, msg, wParam, lParam);
-}
+LRESULT Window::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) { return DefWindowProc(this, msg, wParam, lParam); }
 
 WNDPROC Window::setProcedure(WNDPROC proc) {
     WNDPROC previous = m_procedure;
@@ -197,9 +193,12 @@ void Window::invalidate(const QRegion& r, bool erase) {
     if (!m_paintPosted && !m_updateRegion.isEmpty()) {
         m_paintPosted = true;
         QPointer<Window> self(this);
-        QMetaObject::invokeMethod(qApp, [self] {
-            if (self) self->dispatchPendingPaint();
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            qApp,
+            [self] {
+                if (self) self->dispatchPendingPaint();
+            },
+            Qt::QueuedConnection);
     }
 }
 
@@ -270,13 +269,16 @@ void Window::setTimer(uintptr_t id, uint32_t ms) {
             if (m_timerPosted[id]) return;
             m_timerPosted[id] = true;
             QPointer<Window> self(this);
-            QMetaObject::invokeMethod(qApp, [self, id] {
-                if (!self) return;
-                self->m_timerPosted[id] = false;
-                if (self->m_timers.count(id) == 0) return;
-                MSG msg{self.data(), WM_TIMER, id, 0, GetTickCount(), {}};
-                dispatchQueued(msg);
-            }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                qApp,
+                [self, id] {
+                    if (!self) return;
+                    self->m_timerPosted[id] = false;
+                    if (self->m_timers.count(id) == 0) return;
+                    MSG msg{self.data(), WM_TIMER, id, 0, GetTickCount(), {}};
+                    dispatchQueued(msg);
+                },
+                Qt::QueuedConnection);
         });
     }
     timer->start(static_cast<int>(std::max<uint32_t>(ms, 1)));
@@ -385,8 +387,7 @@ LRESULT Window::translateMouse(QEvent* e) {
         }
     };
     switch (e->type()) {
-    case QEvent::MouseMove:
-        return deliverInput(e, WM_MOUSEMOVE, keys, lp);
+    case QEvent::MouseMove: return deliverInput(e, WM_MOUSEMOVE, keys, lp);
     case QEvent::MouseButtonPress: {
         // The platform's double-click rule: a second press of the same button within the
         // double-click time and a 4 x 4 pixel box.
@@ -441,7 +442,8 @@ bool Window::event(QEvent* e) {
         const QPoint g = we->globalPosition().toPoint();
         registry::setLastMouseWindow(this);
         if (!m_destroyed && delta != 0)
-            deliverInput(e, WM_MOUSEWHEEL, MAKEWPARAM(static_cast<int32_t>(mouseKeys(we->buttons(), we->modifiers())), delta),
+            deliverInput(e, WM_MOUSEWHEEL,
+                         MAKEWPARAM(static_cast<int32_t>(mouseKeys(we->buttons(), we->modifiers())), delta),
                          MAKELPARAM(g.x(), g.y()));
         e->accept();
         return true;
@@ -458,11 +460,11 @@ bool Window::event(QEvent* e) {
         const uint32_t vk = virtualKey(ke->key());
         if (!m_destroyed && vk) {
             const bool down = e->type() == QEvent::KeyPress;
-            const LPARAM lp = static_cast<LPARAM>(ke->isAutoRepeat() ? 0x40000001 : 1) | (down ? 0 : static_cast<LPARAM>(0xC0000000u));
+            const LPARAM lp = static_cast<LPARAM>(ke->isAutoRepeat() ? 0x40000001 : 1) |
+                              (down ? 0 : static_cast<LPARAM>(0xC0000000u));
             if (callHookChain(WH_KEYBOARD, HC_ACTION, vk, lp) == 0) {
                 deliverInput(e, down ? WM_KEYDOWN : WM_KEYUP, vk, lp);
-                if (self && down && !ke->text().isEmpty())
-                    deliverInput(e, WM_CHAR, ke->text().at(0).unicode(), lp);
+                if (self && down && !ke->text().isEmpty()) deliverInput(e, WM_CHAR, ke->text().at(0).unicode(), lp);
             }
         }
         e->accept();
@@ -521,8 +523,7 @@ bool Window::event(QEvent* e) {
             }
         }
         return true;
-    default:
-        return QWidget::event(e);
+    default: return QWidget::event(e);
     }
 }
 
@@ -543,9 +544,7 @@ LRESULT CallWindowProc(const WNDPROC& proc, HWND hwnd, UINT msg, WPARAM wParam, 
 LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (!IsWindow(hwnd)) return 0;
     switch (msg) {
-    case WM_CLOSE:
-        DestroyWindow(hwnd);
-        return 0;
+    case WM_CLOSE: DestroyWindow(hwnd); return 0;
     case WM_NCLBUTTONDOWN: {
         const int32_t hit = static_cast<int32_t>(wParam);
         if (hit == HTCAPTION || (hit >= HTLEFT && hit <= HTBOTTOMRIGHT)) startMoveSizeLoop(hwnd, hit, false);
@@ -574,23 +573,19 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         // The retained image keeps what was drawn; nothing is erased.
         return 0;
-    case WM_GETICON:
-        return reinterpret_cast<LRESULT>(hwnd->icon(wParam == 0 ? 0 : 1));
+    case WM_GETICON: return reinterpret_cast<LRESULT>(hwnd->icon(wParam == 0 ? 0 : 1));
     case WM_SETICON: {
         HICON old = hwnd->icon(wParam == 0 ? 0 : 1);
         hwnd->setIcon(wParam == 0 ? 0 : 1, reinterpret_cast<HICON>(lParam));
         return reinterpret_cast<LRESULT>(old);
     }
-    case WM_NCHITTEST:
-        return HTCLIENT;
-    case WM_MOUSEACTIVATE:
-        return 1;
+    case WM_NCHITTEST: return HTCLIENT;
+    case WM_MOUSEACTIVATE: return 1;
     case WM_CANCELMODE:
         if (GetCapture() == hwnd) ReleaseCapture();
         if (moveSizeLoopWindow() == hwnd) endMoveSizeLoop(false);
         return 0;
-    default:
-        break;
+    default: break;
     }
     return 0;
 }

@@ -18,8 +18,8 @@
 // coordinates. Each window keeps a retained client image that its context draws into and
 // that its Qt paint event shows.
 
-#include "platform/gdi/bitmap.h"
 #include "messages.h"
+#include "platform/gdi/bitmap.h"
 
 #include <QPointer>
 #include <QRegion>
@@ -49,8 +49,8 @@ class Window : public QWidget {
 public:
     // A child window when `parent` is given, else a top-level window (frameless; its frame,
     // if any, is drawn by the program). `className` is what GetClassName reports.
-    explicit Window(Window* parent = nullptr, const QString& className = QStringLiteral("Window"),
-                    uint32_t style = 0, uint32_t exStyle = 0);
+    explicit Window(Window* parent = nullptr, const QString& className = QStringLiteral("Window"), uint32_t style = 0,
+                    uint32_t exStyle = 0);
     ~Window() override;
 
     // The window's own message handling, last in the chain before DefWindowProc.

@@ -1,9 +1,9 @@
 #include "window_functions.h"
 
 #include "platform/gdi/dc.h"
-#include "platform/intercept/hooks.h"
 #include "platform/gdi/icon.h"
 #include "platform/gdi/region.h"
+#include "platform/intercept/hooks.h"
 #include "window_registry.h"
 
 #include <QApplication>
@@ -36,12 +36,15 @@ LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 bool PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (!IsWindow(hwnd)) return false;
     QPointer<Window> target(hwnd);
-    QMetaObject::invokeMethod(qApp, [target, msg, wParam, lParam] {
-        if (!target) return;
-        MSG m{target.data(), msg, wParam, lParam, GetTickCount(), {}};
-        GetCursorPos(&m.pt);
-        dispatchQueued(m);
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        qApp,
+        [target, msg, wParam, lParam] {
+            if (!target) return;
+            MSG m{target.data(), msg, wParam, lParam, GetTickCount(), {}};
+            GetCursorPos(&m.pt);
+            dispatchQueued(m);
+        },
+        Qt::QueuedConnection);
     return true;
 }
 
@@ -182,9 +185,7 @@ bool ShowWindow(HWND hwnd, int32_t cmd) {
     const bool wasVisible = hwnd->isVisible();
     QPointer<Window> self(hwnd);
     switch (cmd) {
-    case SW_HIDE:
-        hwnd->hide();
-        break;
+    case SW_HIDE: hwnd->hide(); break;
     case SW_MINIMIZE:
     case SW_SHOWMINIMIZED: {
         if (hwnd->showState() == ShowState::Minimized) break;
@@ -211,8 +212,8 @@ bool ShowWindow(HWND hwnd, int32_t cmd) {
     case SW_RESTORE:
     case SW_SHOWNORMAL: {
         const ShowState s = hwnd->showState();
-        if (s != ShowState::Normal &&
-            callHookChain(WH_CBT, HCBT_MINMAX, reinterpret_cast<WPARAM>(hwnd), cmd) != 0) break;
+        if (s != ShowState::Normal && callHookChain(WH_CBT, HCBT_MINMAX, reinterpret_cast<WPARAM>(hwnd), cmd) != 0)
+            break;
         if (s == ShowState::Minimized) {
             hwnd->showNormal();
             hwnd->setShowState(ShowState::Normal);
@@ -227,11 +228,8 @@ bool ShowWindow(HWND hwnd, int32_t cmd) {
     }
     case SW_SHOW:
     case SW_SHOWNA:
-    case SW_SHOWNOACTIVATE:
-        hwnd->show();
-        break;
-    default:
-        return false;
+    case SW_SHOWNOACTIVATE: hwnd->show(); break;
+    default: return false;
     }
     return wasVisible;
 }
@@ -259,8 +257,9 @@ bool BringWindowToTop(HWND hwnd) {
 
 bool InvalidateRect(HWND hwnd, const RECT* rc, bool erase) {
     if (!IsWindow(hwnd)) return false;
-    const QRegion r = rc ? QRegion(rc->left, rc->top, std::max(0, rc->right - rc->left), std::max(0, rc->bottom - rc->top))
-                         : QRegion(0, 0, hwnd->width(), hwnd->height());
+    const QRegion r =
+        rc ? QRegion(rc->left, rc->top, std::max(0, rc->right - rc->left), std::max(0, rc->bottom - rc->top))
+           : QRegion(0, 0, hwnd->width(), hwnd->height());
     hwnd->invalidate(r, erase);
     return true;
 }

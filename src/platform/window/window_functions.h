@@ -17,8 +17,7 @@ bool PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // Creates a window of type T with the given constructor arguments and sends its creation
 // notifications (WH_CBT HCBT_CREATEWND, WM_NCCREATE, WM_CREATE).
-template <class T, class... Args>
-T* CreateWindowOf(Args&&... args) {
+template <class T, class... Args> T* CreateWindowOf(Args&&... args) {
     T* w = new T(std::forward<Args>(args)...);
     w->notifyCreated();
     return w;
@@ -35,8 +34,7 @@ bool SetWindowText(HWND hwnd, const QString& text);
 
 // Geometry. Child windows take coordinates relative to the parent's client area; top-level
 // windows take the screen coordinates of their window rectangle.
-bool SetWindowPos(HWND hwnd, HWND insertAfter, int32_t x, int32_t y, int32_t cx, int32_t cy,
-                  UINT flags);
+bool SetWindowPos(HWND hwnd, HWND insertAfter, int32_t x, int32_t y, int32_t cx, int32_t cy, UINT flags);
 bool MoveWindow(HWND hwnd, int32_t x, int32_t y, int32_t w, int32_t h, bool repaint);
 bool GetWindowRect(HWND hwnd, RECT* rc);
 bool GetClientRect(HWND hwnd, RECT* rc);

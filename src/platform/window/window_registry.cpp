@@ -37,8 +37,7 @@ public:
                 g_cursorKnown = true;
             }
             break;
-        default:
-            break;
+        default: break;
         }
         return false;
     }

@@ -23,27 +23,31 @@ TEST(DirectoryText, SectionLinesBecomeChannels) {
         {"two lines between markers on lines of their own",
          tv(QStringLiteral("<br/>A#http://a<br/>B#http://b<br/>")),
          {{"A", "http://a"}, {"B", "http://b"}}},
-        {"first and last lines are never read",
-         tv(QStringLiteral("A#http://a<br/>B#http://b")), {}},
-        {"a third field is dropped",
-         tv(QStringLiteral("<br/>A#http://a#note<br/>")), {{"A", "http://a"}}},
-        {"&nbsp; is deleted, not turned into a space",
-         tv(QStringLiteral("<br/>CCTV&nbsp;1#u<br/>")), {{"CCTV1", "u"}}},
+        {"first and last lines are never read", tv(QStringLiteral("A#http://a<br/>B#http://b")), {}},
+        {"a third field is dropped", tv(QStringLiteral("<br/>A#http://a#note<br/>")), {{"A", "http://a"}}},
+        {"&nbsp; is deleted, not turned into a space", tv(QStringLiteral("<br/>CCTV&nbsp;1#u<br/>")), {{"CCTV1", "u"}}},
         {"tags go; a break without the slash does not split",
-         tv(QStringLiteral("<br/><b>Bold</b> one<br>two#u<br/>")), {{"Bold onetwo", "u"}}},
+         tv(QStringLiteral("<br/><b>Bold</b> one<br>two#u<br/>")),
+         {{"Bold onetwo", "u"}}},
         {"leading and trailing #",
-         tv(QStringLiteral("<br/>#only-address<br/>only-title#<br/>")), {{"", "only-address"}, {"only-title", ""}}},
+         tv(QStringLiteral("<br/>#only-address<br/>only-title#<br/>")),
+         {{"", "only-address"}, {"only-title", ""}}},
         {"lines without # and empty lines are skipped",
-         tv(QStringLiteral("<br/>no hash<br/><br/>X#y<br/>")), {{"X", "y"}}},
+         tv(QStringLiteral("<br/>no hash<br/><br/>X#y<br/>")),
+         {{"X", "y"}}},
         {"CR LF pairs in the page vanish before breaks are made",
-         tv(QStringLiteral("<br/>A#\r\nu<br/>")), {{"A", "u"}}},
+         tv(QStringLiteral("<br/>A#\r\nu<br/>")),
+         {{"A", "u"}}},
         {"spaces are kept", tv(QStringLiteral("<br/> A # u <br/>")), {{" A ", " u "}}},
         {"an empty page gives nothing", QString(), {}},
         {"no stop marker: the whole page goes on",
-         QStringLiteral("head<br/>A#u<br/>B#v<br/>tail"), {{"A", "u"}, {"B", "v"}}},
+         QStringLiteral("head<br/>A#u<br/>B#v<br/>tail"),
+         {{"A", "u"}, {"B", "v"}}},
         {"other categories' sections are not read",
-         QStringLiteral("音乐{<br/>M#m<br/>}音乐") + tv(QStringLiteral("<br/>T#t<br/>")), {{"T", "t"}}},
-        {"entities other than &nbsp; stay", tv(QStringLiteral("<br/>A#http://x?a=1&amp;b=2<br/>")),
+         QStringLiteral("音乐{<br/>M#m<br/>}音乐") + tv(QStringLiteral("<br/>T#t<br/>")),
+         {{"T", "t"}}},
+        {"entities other than &nbsp; stay",
+         tv(QStringLiteral("<br/>A#http://x?a=1&amp;b=2<br/>")),
          {{"A", "http://x?a=1&amp;b=2"}}},
     };
     for (const Case& c : cases) EXPECT_EQ(ChannelLinesOf(c.page, kTv), c.want) << c.what;
@@ -51,7 +55,8 @@ TEST(DirectoryText, SectionLinesBecomeChannels) {
 
 TEST(DirectoryText, StripHtmlTagsPadsAndRemovesRuns) {
     EXPECT_EQ(app::StripHtmlTags(QStringLiteral("a<b>c")), QStringLiteral(" ac "));
-    EXPECT_EQ(app::StripHtmlTags(QStringLiteral("a<b<c>d>e")), QStringLiteral(" ad>e ")) << "nested runs end at the first >";
+    EXPECT_EQ(app::StripHtmlTags(QStringLiteral("a<b<c>d>e")), QStringLiteral(" ad>e "))
+        << "nested runs end at the first >";
     EXPECT_EQ(app::StripHtmlTags(QStringLiteral("x>y")), QStringLiteral(" x>y "));
     EXPECT_EQ(app::StripHtmlTags(QStringLiteral("keep<lost forever")), QStringLiteral(" keep"))
         << "a lone < removes the rest";
@@ -99,7 +104,8 @@ TEST(DirectoryText, GetStrStartToStopCutsOrFails) {
     EXPECT_EQ(app::GetStrStartToStop(QStringLiteral("xx[abc]yy"), QStringLiteral("["), QStringLiteral("]")),
               QStringLiteral("abc"));
     EXPECT_EQ(app::GetStrStartToStop(QStringLiteral("][a]"), QStringLiteral("["), QStringLiteral("]")),
-              QStringLiteral("a")) << "the stop must follow the start";
+              QStringLiteral("a"))
+        << "the stop must follow the start";
     // An absent start: the section begins at the position equal to the start's length.
     EXPECT_EQ(app::GetStrStartToStop(QStringLiteral("abcdef]"), QStringLiteral("[[["), QStringLiteral("]")),
               QStringLiteral("cdef"));

@@ -115,9 +115,8 @@ TEST_F(ButtonHost, PressMoveOutAndBackReleaseInsideClicksOnceInOrder) {
     QObject::connect(button, &ucButton::MouseDown, [&](int16_t& b, int16_t&, float& x, float& y) {
         events.push_back(QStringLiteral("Down %1 %2,%3").arg(b).arg(x).arg(y));
     });
-    QObject::connect(button, &ucButton::MouseUp, [&](int16_t& b, int16_t&, float&, float&) {
-        events.push_back(QStringLiteral("Up %1").arg(b));
-    });
+    QObject::connect(button, &ucButton::MouseUp,
+                     [&](int16_t& b, int16_t&, float&, float&) { events.push_back(QStringLiteral("Up %1").arg(b)); });
     chrome_test::hover(button, {5, 5});
     EXPECT_EQ(button->ButtonState(), 2);
     QTest::mousePress(button, Qt::LeftButton, {}, {5, 5});

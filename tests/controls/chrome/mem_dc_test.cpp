@@ -114,7 +114,11 @@ TEST(MemDC, DisabledBltDrawsHighlightBelowRightAndShadowOnTheInk) {
     // then red, then blue); a wrong pick would erase one of the two.
     struct Case {
         COLORREF hi, sh;
-    } cases[] = {{kWhite, kBlack}, {kBlack, kRed}, {kRed, kBlack}, {kBlue, kRed}, {0x80000000u + COLOR_BTNHIGHLIGHT, 0x80000000u + COLOR_BTNSHADOW}};
+    } cases[] = {{kWhite, kBlack},
+                 {kBlack, kRed},
+                 {kRed, kBlack},
+                 {kBlue, kRed},
+                 {0x80000000u + COLOR_BTNHIGHLIGHT, 0x80000000u + COLOR_BTNSHADOW}};
     for (const Case& c : cases) {
         cMemDC m;
         m.Init(6, 6);

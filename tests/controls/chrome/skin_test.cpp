@@ -27,8 +27,7 @@ constexpr COLORREF kCaptionBack = 0x203040;
 Picture testSkin() {
     QImage img(77, 65, QImage::Format_RGB32);
     for (int y = 0; y < 65; ++y) {
-        for (int x = 0; x < 77; ++x)
-            img.setPixel(x, y, toQRgb(y >= 44 ? kCaptionBack : cellColor(x / 11, y / 11)));
+        for (int x = 0; x < 77; ++x) img.setPixel(x, y, toQRgb(y >= 44 ? kCaptionBack : cellColor(x / 11, y / 11)));
     }
     return Picture::fromBitmap(img);
 }
@@ -99,9 +98,9 @@ TEST(FrameZonesLayout, FirstMatchingZoneInTestOrder) {
     struct Case {
         int x, y, zone;
     } cases[] = {
-        {8, 0, 0},    {9, 0, 1},     {292, 3, 1},  {293, 3, 2},  {0, 24, 0},   {0, 25, 3},
-        {2, 168, 3},  {2, 169, -1},  {2, 191, -1}, {298, 169, 4}, {2, 192, 5}, {268, 195, 6},
-        {267, 195, 7}, {150, 100, -1}, {150, 7, -1},
+        {8, 0, 0},   {9, 0, 1},     {292, 3, 1},   {293, 3, 2},    {0, 24, 0},
+        {0, 25, 3},  {2, 168, 3},   {2, 169, -1},  {2, 191, -1},   {298, 169, 4},
+        {2, 192, 5}, {268, 195, 6}, {267, 195, 7}, {150, 100, -1}, {150, 7, -1},
     };
     for (const Case& c : cases) EXPECT_EQ(z.zoneAt(c.x, c.y), c.zone) << c.x << "," << c.y;
     EXPECT_EQ(z.buttonPos(ucSkin::CloseButton), (POINT{283, 6}));
@@ -208,8 +207,8 @@ TEST_F(SkinHost, CaptionColoursFollowActivation) {
     struct Case {
         WPARAM wParam;
         COLORREF title, outer, inner;
-    } cases[] = {{0, 0xBEBEBF, 0x4B4949, 0x7D7979}, {1, 0xDCDCDC, 0x000000, 0x888B8B},
-                 {2, 0xDCDCDC, 0x000000, 0x888B8B}};
+    } cases[] = {
+        {0, 0xBEBEBF, 0x4B4949, 0x7D7979}, {1, 0xDCDCDC, 0x000000, 0x888B8B}, {2, 0xDCDCDC, 0x000000, 0x888B8B}};
     for (const Case& c : cases) {
         SendMessage(form.get(), WM_NCACTIVATE, c.wParam, 0);
         const int red = titleRed();
@@ -283,8 +282,8 @@ TEST_F(SkinHost, PointerShapesOverTheFrame) {
     struct Case {
         int x, y;
         Qt::CursorShape shape;
-    } cases[] = {{2, 100, Qt::SizeHorCursor}, {2, H - 30, Qt::ArrowCursor}, {W - 2, H - 30, Qt::SizeHorCursor},
-                 {100, 2, Qt::SizeVerCursor}, {2, 2, Qt::SizeFDiagCursor}, {W - 20, H - 2, Qt::SizeFDiagCursor},
+    } cases[] = {{2, 100, Qt::SizeHorCursor},     {2, H - 30, Qt::ArrowCursor}, {W - 2, H - 30, Qt::SizeHorCursor},
+                 {100, 2, Qt::SizeVerCursor},     {2, 2, Qt::SizeFDiagCursor},  {W - 20, H - 2, Qt::SizeFDiagCursor},
                  {2, H - 2, Qt::SizeBDiagCursor}, {100, 15, Qt::ArrowCursor}};
     for (const Case& c : cases) {
         chrome_test::hover(skin, {c.x, c.y});
@@ -325,10 +324,10 @@ TEST_F(SkinHost, DoubleClicksOnTheCaption) {
         QPoint at;
         bool closed, maximised;
     } cases[] = {
-        {kFullStyle, true, {10, 10}, true, false},    // the icon closes
-        {kFullStyle, true, {150, 10}, false, true},   // elsewhere maximises
+        {kFullStyle, true, {10, 10}, true, false},      // the icon closes
+        {kFullStyle, true, {150, 10}, false, true},     // elsewhere maximises
         {WS_THICKFRAME, true, {150, 10}, false, false}, // ... unless there is no maximise box
-        {kFullStyle, false, {10, 10}, false, true},   // no icon: the icon area is caption
+        {kFullStyle, false, {10, 10}, false, true},     // no icon: the icon area is caption
     };
     QImage iconImage(16, 16, QImage::Format_ARGB32_Premultiplied);
     iconImage.fill(qRgb(0, 200, 0));
@@ -345,9 +344,7 @@ TEST_F(SkinHost, DoubleClicksOnTheCaption) {
         skin->setSkinImage(testSkin());
         ShowWindow(form.get(), SW_SHOW);
         pumpFor(20);
-        if (c.withIcon) {
-            EXPECT_EQ(px(10, 10), RGB(0, 200, 0)) << "icon drawn";
-        }
+        if (c.withIcon) { EXPECT_EQ(px(10, 10), RGB(0, 200, 0)) << "icon drawn"; }
         MenuAnswer answer(0); // the press on the icon opens the system menu first
         QTest::mouseClick(skin, Qt::LeftButton, {}, c.at);
         QTest::mouseDClick(skin, Qt::LeftButton, {}, c.at);

@@ -44,13 +44,13 @@ TEST(SnapLayoutTouching, SharedEdgeAndContactOnBothAxes) {
         RECT a, b;
         bool touching;
     } cases[] = {
-        {{0, 0, 100, 100}, {100, 20, 200, 80}, true},    // side by side, meeting at x = 100
-        {{0, 0, 100, 100}, {20, 100, 80, 200}, true},    // stacked, meeting at y = 100
-        {{0, 0, 100, 100}, {100, 100, 150, 150}, true},  // corner to corner
-        {{0, 0, 100, 100}, {50, 50, 150, 150}, false},   // overlap without a shared coordinate
-        {{0, 0, 100, 100}, {0, 300, 100, 400}, false},   // same columns, far apart
-        {{0, 0, 100, 100}, {101, 0, 200, 100}, false},   // one pixel gap, top edges equal
-        {{0, 0, 100, 100}, {10, 0, 90, 60}, true},       // inside, sharing the top edge
+        {{0, 0, 100, 100}, {100, 20, 200, 80}, true},   // side by side, meeting at x = 100
+        {{0, 0, 100, 100}, {20, 100, 80, 200}, true},   // stacked, meeting at y = 100
+        {{0, 0, 100, 100}, {100, 100, 150, 150}, true}, // corner to corner
+        {{0, 0, 100, 100}, {50, 50, 150, 150}, false},  // overlap without a shared coordinate
+        {{0, 0, 100, 100}, {0, 300, 100, 400}, false},  // same columns, far apart
+        {{0, 0, 100, 100}, {101, 0, 200, 100}, false},  // one pixel gap, top edges equal
+        {{0, 0, 100, 100}, {10, 0, 90, 60}, true},      // inside, sharing the top edge
     };
     for (const Case& c : cases) {
         EXPECT_EQ(SnapLayout::Touching(c.a, c.b), c.touching)
@@ -64,10 +64,8 @@ TEST(SnapLayoutMove, SnapDistanceAndFrameAllowanceAtTheWorkAreaEdge) {
         int32_t f;
         int32_t expectedLeft;
     } cases[] = {
-        {10, 0, 10}, // not nearer than the snap width
-        {9, 0, 0},
-        {-9, 0, 0},
-        {9, 3, -3}, // a resizable window hides 3 pixels of frame beyond the edge
+        {10, 0, 10},                         // not nearer than the snap width
+        {9, 0, 0},   {-9, 0, 0}, {9, 3, -3}, // a resizable window hides 3 pixels of frame beyond the edge
         {10, 3, 10},
     };
     for (const Case& c : cases) {
@@ -132,7 +130,7 @@ TEST(SnapLayoutGlue, GluedGroupSnapsAsAWhole) {
 TEST(SnapLayoutGlue, ParentOutsideTheListMakesTheWorkAreaTheReference) {
     SnapLayout l = makeLayout({{{0, 100, 200, 300}, 77}, {{500, 500, 600, 600}, 77}});
     l.checkGlueing();
-    EXPECT_TRUE(l.entry(1).glued);  // touches the work area's left edge
+    EXPECT_TRUE(l.entry(1).glued); // touches the work area's left edge
     EXPECT_FALSE(l.entry(2).glued);
 }
 

@@ -175,7 +175,8 @@ TEST_F(PaintFixture, LongTitleIsCutAtItsCell) {
     list->Refresh();
     const int rw = list->UserControlWidth();
     const int titleX = list->NumberColumnWidth() + 1 + 2;
-    const int titleRight = titleX + rw - list->NumberColumnWidth() - list->AuthorColumnWidth() - list->TimeColumnWidth();
+    const int titleRight =
+        titleX + rw - list->NumberColumnWidth() - list->AuthorColumnWidth() - list->TimeColumnWidth();
     const int authorX = rw - list->TimeColumnWidth() - list->AuthorColumnWidth();
     const int right = rightmostText(0, kNor, titleX, authorX);
     EXPECT_LT(right, titleRight);
@@ -263,7 +264,7 @@ TEST_F(PaintFixture, PlayIconIsTheDecodedResourceBlendedOverTheRow) {
                             .convertToFormat(QImage::Format_ARGB32_Premultiplied);
     ASSERT_EQ(icon.size(), QSize(12, 12));
     const int x0 = 1 + 2, y0 = rowTop(1) + 8; // R(7.5) = 8
-    const uint32_t bg = kBk2; // row 1 is an odd stripe
+    const uint32_t bg = kBk2;                 // row 1 is an odd stripe
     int opaque = 0;
     for (int y = 0; y < 12; ++y) {
         for (int x = 0; x < 12; ++x) {

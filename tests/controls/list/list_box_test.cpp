@@ -2,8 +2,8 @@
 #include "controls/list/ansi_sort_key.h"
 #include "list_fixture.h"
 
-#include "platform/gdi/gdi_object.h"
 #include "platform/forms/runtime_error.h"
+#include "platform/gdi/gdi_object.h"
 
 #include <QDir>
 #include <QFile>
@@ -70,9 +70,7 @@ TEST_F(ListFixture, AddItemPastCapacityOverflows) {
     try {
         list->AddItem("one too many");
         FAIL() << "no overflow";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.Number(), kErrOverflow);
-    }
+    } catch (const RuntimeError& e) { EXPECT_EQ(e.Number(), kErrOverflow); }
     EXPECT_EQ(list->ListCount(), 32768);
     // Scrolled to the very end, the last rows still paint and the last index stays valid.
     list->ucBar()->setValue(list->ucBar()->Max());
@@ -154,7 +152,8 @@ TEST_F(ListFixture, OwnerSetsSelectionAndPlayingRow) {
     EXPECT_EQ(list->PlayIndex(), -1);
     list->setPlayIndex(8);
     EXPECT_EQ(list->PlayIndex(), 9);
-    EXPECT_EQ(events, (Strings{"BeforePlayIndexChanged(-1,7,1)", "BeforePlayIndexChanged(-1,8,1)", "PlayIndexChanged(9,1)"}));
+    EXPECT_EQ(events,
+              (Strings{"BeforePlayIndexChanged(-1,7,1)", "BeforePlayIndexChanged(-1,8,1)", "PlayIndexChanged(9,1)"}));
 }
 
 // Presses select the row under the pointer; a vetoed selection suppresses MouseDown.
@@ -192,21 +191,31 @@ TEST_F(ListFixture, DoubleClickCases) {
     make();
     fill(20);
     listtest::doubleClick(list, {40, 60});
-    const Strings firstTime = {"BeforeListIndexChanged(-1,2,0)", "ListIndexChanged(2,0)", "MouseDown(1,0,40,60)",
-                               "MouseUp(1,0,40,60)", "Click(1,0,40,60)", "DBClick(1,0,40,60)",
-                               "BeforePlayIndexChanged(-1,2,0)", "PlayIndexChanged(2,0)", "MouseUp(1,0,40,60)"};
+    const Strings firstTime = {"BeforeListIndexChanged(-1,2,0)",
+                               "ListIndexChanged(2,0)",
+                               "MouseDown(1,0,40,60)",
+                               "MouseUp(1,0,40,60)",
+                               "Click(1,0,40,60)",
+                               "DBClick(1,0,40,60)",
+                               "BeforePlayIndexChanged(-1,2,0)",
+                               "PlayIndexChanged(2,0)",
+                               "MouseUp(1,0,40,60)"};
     EXPECT_EQ(events, firstTime);
     EXPECT_EQ(list->PlayIndex(), 2);
 
     events.clear();
     listtest::doubleClick(list, {40, 60});
     EXPECT_EQ(std::count(events.begin(), events.end(), "DBClick(1,0,40,60)"), 1);
-    EXPECT_EQ(std::count_if(events.begin(), events.end(), [](const std::string& e) { return e.find("Play") != std::string::npos; }), 0);
+    EXPECT_EQ(std::count_if(events.begin(), events.end(),
+                            [](const std::string& e) { return e.find("Play") != std::string::npos; }),
+              0);
 
     events.clear();
     listtest::doubleClick(list, {40, 100}, Qt::RightButton);
     EXPECT_EQ(list->PlayIndex(), 2);
-    EXPECT_EQ(std::count_if(events.begin(), events.end(), [](const std::string& e) { return e.rfind("DBClick", 0) == 0; }), 0);
+    EXPECT_EQ(
+        std::count_if(events.begin(), events.end(), [](const std::string& e) { return e.rfind("DBClick", 0) == 0; }),
+        0);
     EXPECT_EQ(list->ListIndex(), 3) << "the first right press still selects";
 
     // A vetoed playing-row change leaves the row as it was.
@@ -238,8 +247,14 @@ TEST_F(ListFixture, FindStringCases) {
         int32_t found;
     };
     const std::vector<Case> cases = {
-        {"ABC", 0, std::nullopt, 1}, {"abc", 0, 2, 2}, {"ab", 0, std::nullopt, -1}, {"SOMEONE", 1, std::nullopt, 0},
-        {"http://b", 2, 2, 2}, {"abc", 0, 3, -1}, {"", 7, 1, 1}, {"abc", 7, std::nullopt, -1},
+        {"ABC", 0, std::nullopt, 1},
+        {"abc", 0, 2, 2},
+        {"ab", 0, std::nullopt, -1},
+        {"SOMEONE", 1, std::nullopt, 0},
+        {"http://b", 2, 2, 2},
+        {"abc", 0, 3, -1},
+        {"", 7, 1, 1},
+        {"abc", 7, std::nullopt, -1},
     };
     for (const Case& c : cases) EXPECT_EQ(list->FindString(c.key, c.field, c.start), c.found) << c.key.toStdString();
     EXPECT_THROW(list->FindString("abc", 0, -1), RuntimeError);
@@ -328,8 +343,8 @@ TEST(FirstCharLess, CodePage936Rules) {
 
 TEST(FormatSeconds, Table) {
     const std::vector<std::pair<int32_t, const char*>> cases = {
-        {0, "00:00"}, {125, "02:05"}, {3599, "59:59"}, {3600, "1:00:00"}, {3725, "1:02:05"},
-        {90000, "1:00:00"}, {86400, "00:00"}, {-5, "00:-05"},
+        {0, "00:00"},      {125, "02:05"},     {3599, "59:59"},  {3600, "1:00:00"},
+        {3725, "1:02:05"}, {90000, "1:00:00"}, {86400, "00:00"}, {-5, "00:-05"},
     };
     for (auto [s, text] : cases) EXPECT_EQ(FormatSeconds(s), text) << s;
 }
@@ -363,10 +378,10 @@ TEST_F(ListFixture, PersistenceOfTheFifteenKeys) {
     make();
     PropertyBag out;
     list->WriteProperties(out);
-    EXPECT_EQ(out.names(), (std::vector<QString>{"BackColor", "Font", "AutoCheckError", "ItemHeight", "ItemBkColor1",
-                                                 "ItemBkColor2", "ItemSelBkColor", "ItemNorTextColor", "ItemSelTextColor",
-                                                 "ItemPlyTextColor", "ItemErrTextColor", "Border", "BorderColor",
-                                                 "BorderWidth", "Style"}));
+    EXPECT_EQ(out.names(),
+              (std::vector<QString>{"BackColor", "Font", "AutoCheckError", "ItemHeight", "ItemBkColor1", "ItemBkColor2",
+                                    "ItemSelBkColor", "ItemNorTextColor", "ItemSelTextColor", "ItemPlyTextColor",
+                                    "ItemErrTextColor", "Border", "BorderColor", "BorderWidth", "Style"}));
     EXPECT_EQ(out.ReadColor("BackColor", 0), 0x00121111u);
     EXPECT_EQ(out.ReadInt("ItemHeight", 0), 27);
 

@@ -26,7 +26,8 @@ struct ListFixture : ::testing::Test {
     }
 
     void fill(int n) {
-        for (int i = 0; i < n; ++i) list->AddItem(QStringLiteral("Item %1").arg(i), std::nullopt, QStringLiteral("u%1").arg(i));
+        for (int i = 0; i < n; ++i)
+            list->AddItem(QStringLiteral("Item %1").arg(i), std::nullopt, QStringLiteral("u%1").arg(i));
         events.clear();
     }
 
@@ -44,13 +45,15 @@ struct ListFixture : ::testing::Test {
         QObject::connect(list, &L::MouseDown, mouse("MouseDown"));
         QObject::connect(list, &L::MouseUp, mouse("MouseUp"));
         QObject::connect(list, &L::BeforeListIndexChanged, [log](int16_t o, int16_t& n, int16_t f, bool&) {
-            log("BeforeListIndexChanged(" + std::to_string(o) + "," + std::to_string(n) + "," + std::to_string(f) + ")");
+            log("BeforeListIndexChanged(" + std::to_string(o) + "," + std::to_string(n) + "," + std::to_string(f) +
+                ")");
         });
         QObject::connect(list, &L::ListIndexChanged, [log](int16_t n, int16_t f) {
             log("ListIndexChanged(" + std::to_string(n) + "," + std::to_string(f) + ")");
         });
         QObject::connect(list, &L::BeforePlayIndexChanged, [log](int16_t o, int16_t& n, int16_t f, bool&) {
-            log("BeforePlayIndexChanged(" + std::to_string(o) + "," + std::to_string(n) + "," + std::to_string(f) + ")");
+            log("BeforePlayIndexChanged(" + std::to_string(o) + "," + std::to_string(n) + "," + std::to_string(f) +
+                ")");
         });
         QObject::connect(list, &L::PlayIndexChanged, [log](int16_t n, int16_t f) {
             log("PlayIndexChanged(" + std::to_string(n) + "," + std::to_string(f) + ")");

@@ -31,8 +31,8 @@ inline quint64& eventTime() {
     return t;
 }
 
-inline void send(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButton b, Qt::MouseButtons held,
-                 quint64 advance, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+inline void send(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButton b, Qt::MouseButtons held, quint64 advance,
+                 Qt::KeyboardModifiers mods = Qt::NoModifier) {
     QMouseEvent e(type, QPointF(pos), QPointF(w->mapToGlobal(pos)), b, held, mods);
     eventTime() += advance;
     e.setTimestamp(eventTime());
@@ -64,8 +64,8 @@ inline void doubleClick(QWidget* w, QPoint pos, Qt::MouseButton b = Qt::LeftButt
 
 // One wheel notch; a positive delta turns the wheel away from the user.
 inline void wheel(QWidget* w, QPoint pos, int delta) {
-    QWheelEvent e(QPointF(pos), QPointF(w->mapToGlobal(pos)), QPoint(), QPoint(0, delta), Qt::NoButton,
-                  Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent e(QPointF(pos), QPointF(w->mapToGlobal(pos)), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
     QApplication::sendEvent(w, &e);
 }
 

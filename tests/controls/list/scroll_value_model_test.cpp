@@ -10,7 +10,9 @@ namespace {
 struct Counted {
     ScrollValueModel model;
     int changes = 0;
-    Counted() { QObject::connect(&model, &ScrollValueModel::Change, [this] { ++changes; }); }
+    Counted() {
+        QObject::connect(&model, &ScrollValueModel::Change, [this] { ++changes; });
+    }
 };
 
 } // namespace
@@ -28,11 +30,15 @@ TEST(ScrollValueModel, SetterRulesAndEvents) {
     const std::vector<Case> cases = {
         {"value above max is clamped", nullptr, [](auto& m) { m.setValue(150); }, 0, 100, 100, 1, 10, 1},
         {"value below min is clamped", nullptr, [](auto& m) { m.setValue(-3); }, 0, 100, 0, 1, 10, 0},
-        {"same value again raises nothing", [](auto& m) { m.setValue(100); }, [](auto& m) { m.setValue(100); }, 0, 100, 100, 1, 10, 0},
-        {"max below value lowers it silently", [](auto& m) { m.setValue(50); }, [](auto& m) { m.setMax(40); }, 0, 40, 40, 1, 10, 0},
-        {"min above value raises it silently", [](auto& m) { m.setValue(5); }, [](auto& m) { m.setMin(20); }, 20, 100, 20, 1, 10, 0},
+        {"same value again raises nothing", [](auto& m) { m.setValue(100); }, [](auto& m) { m.setValue(100); }, 0, 100,
+         100, 1, 10, 0},
+        {"max below value lowers it silently", [](auto& m) { m.setValue(50); }, [](auto& m) { m.setMax(40); }, 0, 40,
+         40, 1, 10, 0},
+        {"min above value raises it silently", [](auto& m) { m.setValue(5); }, [](auto& m) { m.setMin(20); }, 20, 100,
+         20, 1, 10, 0},
         {"min above max is pinned to max", nullptr, [](auto& m) { m.setMin(300); }, 100, 100, 100, 1, 10, 0},
-        {"max below min is pinned to min", [](auto& m) { m.setMin(30); }, [](auto& m) { m.setMax(-8); }, 30, 30, 30, 1, 10, 0},
+        {"max below min is pinned to min", [](auto& m) { m.setMin(30); }, [](auto& m) { m.setMax(-8); }, 30, 30, 30, 1,
+         10, 0},
         {"small change 0 stores 1", nullptr, [](auto& m) { m.setSmallChange(0); }, 0, 100, 0, 1, 10, 0},
         {"large change -5 stores 1", nullptr, [](auto& m) { m.setLargeChange(-5); }, 0, 100, 0, 1, 1, 0},
     };

@@ -23,9 +23,7 @@ struct Skin {
             for (const char* n : {"SCRARROWV", "SCRARROWVT", "SCRARROWVB", "SCRBACKV", "SCRTHUMBV", "SCRARROWH",
                                   "SCRARROWHL", "SCRARROWHR"})
                 images[n] = imaging::LoadResPicture(n).image();
-        } catch (const RuntimeError&) {
-            return false;
-        }
+        } catch (const RuntimeError&) { return false; }
         return true;
     }
     COLORREF at(const char* name, int x, int y) const { return fromQRgb(images.at(name).pixel(x, y)); }

@@ -54,12 +54,8 @@ TEST_F(BarFixture, LayoutByLength) {
         EXPECT_EQ(bar->partRect(Part::Arrow2), c.arrow2);
         EXPECT_EQ(bar->hasThumbArea(), c.thumbArea);
         EXPECT_EQ(bar->hasGap(), c.hasGap);
-        if (c.hasGap) {
-            EXPECT_EQ(bar->gapRect(), c.gap);
-        }
-        if (!c.thumbArea) {
-            EXPECT_EQ(bar->partRect(Part::Thumb), RECT{});
-        }
+        if (c.hasGap) { EXPECT_EQ(bar->gapRect(), c.gap); }
+        if (!c.thumbArea) { EXPECT_EQ(bar->partRect(Part::Thumb), RECT{}); }
     }
 }
 
@@ -191,10 +187,10 @@ TEST_F(BarFixture, ThumbDragScrollsThenChangesOnce) {
     make(17, 200);
     listtest::press(bar, {8, 25}); // thumb at 18..32, pointer 7 below its top
     EXPECT_EQ(bar->pressedPart(), Part::Thumb);
-    listtest::moveWithButtons(bar, {8, 40}, Qt::LeftButton);   // thumb 33 -> value 10
-    listtest::moveWithButtons(bar, {8, 40}, Qt::LeftButton);   // no change
-    listtest::moveWithButtons(bar, {8, 100}, Qt::LeftButton);  // thumb 93 -> 50
-    listtest::moveWithButtons(bar, {8, 420}, Qt::LeftButton);  // past the end, inside the zone: 100
+    listtest::moveWithButtons(bar, {8, 40}, Qt::LeftButton);  // thumb 33 -> value 10
+    listtest::moveWithButtons(bar, {8, 40}, Qt::LeftButton);  // no change
+    listtest::moveWithButtons(bar, {8, 100}, Qt::LeftButton); // thumb 93 -> 50
+    listtest::moveWithButtons(bar, {8, 420}, Qt::LeftButton); // past the end, inside the zone: 100
     EXPECT_EQ(bar->Value(), 100);
     EXPECT_EQ(bar->thumbPos(), 168);
     EXPECT_EQ(events, (std::vector<std::string>{"Scroll", "Scroll", "Scroll"}));

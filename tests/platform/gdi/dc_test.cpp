@@ -74,9 +74,7 @@ TEST(DcShapes, RoundRectOutlineFollowsItsRegion) {
     HRGN rgn = CreateRoundRectRgn(0, 0, 20, 20, 7, 7);
     for (int y = 0; y < 20; ++y) {
         for (int x = 0; x < 20; ++x) {
-            if (s.at(x, y) != 0) {
-                ASSERT_TRUE(PtInRegion(rgn, x, y)) << x << "," << y;
-            }
+            if (s.at(x, y) != 0) { ASSERT_TRUE(PtInRegion(rgn, x, y)) << x << "," << y; }
         }
     }
     // The shape is symmetric left/right and top/bottom.
@@ -160,8 +158,8 @@ TEST(DcBlits, MonochromeConversions) {
 TEST(DcBlits, AlphaBlendMatchesSourceOverWithConstantAlpha) {
     uint8_t* bits = nullptr;
     HBITMAP dib = CreateDIBSection32(1, 1, &bits);
-    bits[0] = 25; // B, premultiplied
-    bits[1] = 50; // G
+    bits[0] = 25;  // B, premultiplied
+    bits[1] = 50;  // G
     bits[2] = 100; // R
     bits[3] = 128; // A
     HDC src = CreateCompatibleDC(nullptr);
@@ -177,12 +175,14 @@ TEST(DcBlits, AlphaBlendMatchesSourceOverWithConstantAlpha) {
             for (int i = 0; i < 3; ++i) {
                 const int want = perPixel ? round(s[i], k) + round(d[i], 255 - round(128, k))
                                           : round(s[i], k) + round(d[i], 255 - k);
-                EXPECT_EQ(channel(dst.at(0, 0), 8 * i), want) << "k=" << int(k) << " perPixel=" << perPixel << " c=" << i;
+                EXPECT_EQ(channel(dst.at(0, 0), 8 * i), want)
+                    << "k=" << int(k) << " perPixel=" << perPixel << " c=" << i;
             }
         }
     }
     Surface dst(2, 2);
-    EXPECT_FALSE(AlphaBlend(dst.dc(), 0, 0, 1, 1, src, 0, 0, 2, 1, {})) << "a source rectangle outside the source fails";
+    EXPECT_FALSE(AlphaBlend(dst.dc(), 0, 0, 1, 1, src, 0, 0, 2, 1, {}))
+        << "a source rectangle outside the source fails";
     SelectObject(src, old);
     DeleteObject(dib);
     DeleteDC(src);

@@ -21,8 +21,7 @@ public:
                          QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--quiet")});
         // The first run makes the media, which takes a while.
         const QByteArray prefix = "demo_server: serving ";
-        while (m_base.isEmpty() &&
-               (m_process.canReadLine() || m_process.waitForReadyRead(180000))) {
+        while (m_base.isEmpty() && (m_process.canReadLine() || m_process.waitForReadyRead(180000))) {
             while (m_base.isEmpty() && m_process.canReadLine()) {
                 const QByteArray line = m_process.readLine().trimmed();
                 if (line.startsWith(prefix)) m_base = QString::fromUtf8(line.mid(prefix.size()));
@@ -78,9 +77,7 @@ inline const std::vector<DemoCategory>& demoDirectory() {
          {{"测试一台 彩条", "/media/tv/bars.ts"},
           {"测试二台 HLS直播", "/media/tv/hls/live.m3u8"},
           {"失效频道", "/media/tv/offline.ts"}}},
-        {"1004",
-         "电台",
-         {{"音乐之声 MP3", "/media/radio/music.mp3"}, {"新闻台AAC", "/media/radio/news.aac"}}},
+        {"1004", "电台", {{"音乐之声 MP3", "/media/radio/music.mp3"}, {"新闻台AAC", "/media/radio/news.aac"}}},
     };
     return directory;
 }

@@ -54,14 +54,12 @@ TEST(DemoServer, AnswersAllFourCategories) {
     tbtest::DemoServerProcess server;
     ASSERT_TRUE(server.ready());
     for (const tbtest::DemoCategory& category : tbtest::demoDirectory()) {
-        const QString url =
-            server.base() +
-            "/cgi-bin/blognew/blog_output_data?uin=10000&blogid=" + category.blogId +
-            "&styledm=127.0.0.1&imgdm=127.0.0.1&bdm=127.0.0.1&mode=2&numperpage=15&dprefix="
-            "&inCharset=utf-8&outCharset=utf-8&ref=qzone&page=1&refererurl=http%3A%2F%2F127.0.0.1"
-            "%2Fqzone%2Fapp%2Fblog%2Fv6%2Fbloglist.html%23nojump%3D1%26page%3D1%26catalog%3Dlist"
-            "&timestamp=" +
-            QString::number(QDateTime::currentSecsSinceEpoch());
+        const QString url = server.base() + "/cgi-bin/blognew/blog_output_data?uin=10000&blogid=" + category.blogId +
+                            "&styledm=127.0.0.1&imgdm=127.0.0.1&bdm=127.0.0.1&mode=2&numperpage=15&dprefix="
+                            "&inCharset=utf-8&outCharset=utf-8&ref=qzone&page=1&refererurl=http%3A%2F%2F127.0.0.1"
+                            "%2Fqzone%2Fapp%2Fblog%2Fv6%2Fbloglist.html%23nojump%3D1%26page%3D1%26catalog%3Dlist"
+                            "&timestamp=" +
+                            QString::number(QDateTime::currentSecsSinceEpoch());
         const std::vector<DemoChannel> channels = readDirectory(download(url), category.marker);
         ASSERT_EQ(channels.size(), category.channels.size()) << category.marker.toStdString();
         for (size_t i = 0; i < channels.size(); ++i) {
@@ -69,8 +67,7 @@ TEST(DemoServer, AnswersAllFourCategories) {
             EXPECT_EQ(channels[i].path, server.base() + category.channels[i].path);
         }
     }
-    const QString unknown =
-        download(server.base() + "/cgi-bin/blognew/blog_output_data?uin=10000&blogid=9999");
+    const QString unknown = download(server.base() + "/cgi-bin/blognew/blog_output_data?uin=10000&blogid=9999");
     EXPECT_TRUE(readDirectory(unknown, QStringLiteral("电视")).empty());
     EXPECT_FALSE(unknown.contains(QLatin1Char('#')));
 }
@@ -87,6 +84,5 @@ TEST(DemoServer, ServesNoticePage) {
     EXPECT_TRUE(request.getResponseHeader("Content-Type").startsWith("text/html"));
     const QString page = request.ResponseText();
     EXPECT_TRUE(page.contains(QStringLiteral("欢迎使用天播")));
-    EXPECT_TRUE(
-        page.contains(QStringLiteral("left: 8px; top: 384px; width: 358px; height: 237px")));
+    EXPECT_TRUE(page.contains(QStringLiteral("left: 8px; top: 384px; width: 358px; height: 237px")));
 }

@@ -1,5 +1,5 @@
-#include "platform/http/local_http_server.h"
 #include "platform/http/http_request.h"
+#include "platform/http/local_http_server.h"
 
 #include <chrono>
 #include <gtest/gtest.h>
@@ -17,9 +17,7 @@ namespace {
 template <typename F> uint32_t errorNumberOf(F&& call) {
     try {
         call();
-    } catch (const RuntimeError& e) {
-        return e.Number();
-    }
+    } catch (const RuntimeError& e) { return e.Number(); }
     return 0;
 }
 
@@ -52,10 +50,9 @@ TEST(HttpRequest, SendsRequestLineQueryAndRefererAsWritten) {
         }
         ex.respond(200, "text/html", "电视{<br/>频道#http://x/<br/>}电视");
     });
-    const std::string path =
-        "/cgi-bin/blognew/blog_output_data?uin=10000&blogid=1003&dprefix=&inCharset=utf-8"
-        "&refererurl=http%3A%2F%2Fpage.host%2Fqzone%2Fapp%2Fblog%2Fv6%2Fbloglist.html%23nojump"
-        "%3D1%26page%3D1&timestamp=1700000000";
+    const std::string path = "/cgi-bin/blognew/blog_output_data?uin=10000&blogid=1003&dprefix=&inCharset=utf-8"
+                             "&refererurl=http%3A%2F%2Fpage.host%2Fqzone%2Fapp%2Fblog%2Fv6%2Fbloglist.html%23nojump"
+                             "%3D1%26page%3D1&timestamp=1700000000";
 
     HttpRequest request;
     request.Open(QStringLiteral("GET"), QString::fromStdString(server.url(path)), true);
@@ -75,13 +72,11 @@ TEST(HttpRequest, SendsRequestLineQueryAndRefererAsWritten) {
 
 // A page declared as GBK comes back as the right characters.
 TEST(HttpRequest, DecodesGbkDeclaredPage) {
-    LocalHttpServer server([](HttpExchange& ex) {
-        ex.respond(200, "text/html; charset=GBK", "\xB5\xE7\xCA\xD3{\xCC\xEC\xB2\xA5}");
-    });
+    LocalHttpServer server(
+        [](HttpExchange& ex) { ex.respond(200, "text/html; charset=GBK", "\xB5\xE7\xCA\xD3{\xCC\xEC\xB2\xA5}"); });
     HttpRequest request;
     EXPECT_EQ(fetch(request, server.url("/gbk")), QStringLiteral("电视{天播}"));
-    EXPECT_EQ(request.getResponseHeader(QStringLiteral("content-type")),
-              QStringLiteral("text/html; charset=GBK"));
+    EXPECT_EQ(request.getResponseHeader(QStringLiteral("content-type")), QStringLiteral("text/html; charset=GBK"));
 }
 
 // Redirects are followed to the final page; an error status is a response like any other.
@@ -107,18 +102,14 @@ TEST(HttpRequest, FollowsRedirectsAndReturnsErrorPages) {
 // after the stall time-out and reported as a time-out.
 TEST(HttpRequest, StallTimeoutEndsSilentServer) {
     LocalHttpServer server([](HttpExchange& ex) {
-        if (ex.target == "/half") {
-            ex.send("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nfirst half");
-        }
+        if (ex.target == "/half") { ex.send("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nfirst half"); }
         ex.stall();
     });
     for (const char* path : {"/silent", "/half"}) {
         HttpRequest request;
         request.setStallTimeout(1000);
         const auto start = std::chrono::steady_clock::now();
-        EXPECT_EQ(errorNumberOf([&] { fetch(request, server.url(path)); }),
-                  platform::kErrHttpTimeout)
-            << path;
+        EXPECT_EQ(errorNumberOf([&] { fetch(request, server.url(path)); }), platform::kErrHttpTimeout) << path;
         const double elapsed = secondsSince(start);
         EXPECT_GE(elapsed, 0.9) << path;
         EXPECT_LT(elapsed, 5.0) << path;
@@ -130,24 +121,19 @@ TEST(HttpRequest, StallTimeoutEndsSilentServer) {
 TEST(HttpRequest, RefusesBodiesOverThirtyTwoMebibytes) {
     LocalHttpServer server([](HttpExchange& ex) {
         const bool announced = ex.target.find("announced") != std::string::npos;
-        const size_t total = ex.target.find("exact") != std::string::npos
-                                 ? size_t(HttpRequest::kMaxResponseBytes)
-                                 : size_t(40'000'000);
+        const size_t total =
+            ex.target.find("exact") != std::string::npos ? size_t(HttpRequest::kMaxResponseBytes) : size_t(40'000'000);
         std::string head = "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n";
         if (announced) head += "Content-Length: " + std::to_string(total) + "\r\n";
         if (!ex.send(head + "Connection: close\r\n\r\n")) return;
         const std::string block(1 << 16, 'x');
         for (size_t sent = 0; sent < total; sent += block.size()) {
-            if (!ex.send(std::string_view(block).substr(0, std::min(block.size(), total - sent)))) {
-                return;
-            }
+            if (!ex.send(std::string_view(block).substr(0, std::min(block.size(), total - sent)))) { return; }
         }
     });
     for (const char* path : {"/announced", "/streamed"}) {
         HttpRequest request;
-        EXPECT_EQ(errorNumberOf([&] { fetch(request, server.url(path)); }),
-                  platform::kErrHttpResponseTooLarge)
-            << path;
+        EXPECT_EQ(errorNumberOf([&] { fetch(request, server.url(path)); }), platform::kErrHttpResponseTooLarge) << path;
     }
     HttpRequest request;
     request.Open(QStringLiteral("GET"), QString::fromStdString(server.url("/exact")), false);
@@ -168,16 +154,14 @@ TEST(HttpRequest, TransportFailuresAreRaised) {
     ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
     const std::string refused = "http://127.0.0.1:" + std::to_string(ntohs(addr.sin_port)) + "/";
 
-    LocalHttpServer server([](HttpExchange& ex) {
-        ex.send("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\nonly this much");
-    });
+    LocalHttpServer server(
+        [](HttpExchange& ex) { ex.send("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\nonly this much"); });
 
     HttpRequest request;
     EXPECT_EQ(errorNumberOf([&] { fetch(request, refused); }), platform::kErrHttpCannotConnect);
     // The failure stays with the request: reading the response raises it again.
     EXPECT_EQ(errorNumberOf([&] { request.ResponseText(); }), platform::kErrHttpCannotConnect);
-    EXPECT_EQ(errorNumberOf([&] { fetch(request, server.url("/cut")); }),
-              platform::kErrHttpConnectionAborted);
+    EXPECT_EQ(errorNumberOf([&] { fetch(request, server.url("/cut")); }), platform::kErrHttpConnectionAborted);
     ::close(fd);
 }
 
@@ -188,20 +172,16 @@ TEST(HttpRequest, RefusesMisuseAndUnsafeInput) {
     EXPECT_EQ(errorNumberOf([&] { request.send(); }), platform::kErrHttpCallBeforeOpen);
     EXPECT_EQ(errorNumberOf([&] { request.Open("GET", "ftp://127.0.0.1/file"); }),
               platform::kErrHttpUnrecognizedScheme);
-    EXPECT_EQ(errorNumberOf([&] { request.Open("GET", "not a url"); }),
-              platform::kErrHttpInvalidUrl);
-    EXPECT_EQ(errorNumberOf([&] { request.Open("GET", "http:///nohost"); }),
-              platform::kErrHttpInvalidUrl);
-    EXPECT_EQ(errorNumberOf([&] { request.Open("GE T", "http://127.0.0.1/"); }),
-              platform::kErrHttpInvalidParameter);
+    EXPECT_EQ(errorNumberOf([&] { request.Open("GET", "not a url"); }), platform::kErrHttpInvalidUrl);
+    EXPECT_EQ(errorNumberOf([&] { request.Open("GET", "http:///nohost"); }), platform::kErrHttpInvalidUrl);
+    EXPECT_EQ(errorNumberOf([&] { request.Open("GE T", "http://127.0.0.1/"); }), platform::kErrHttpInvalidParameter);
 
     request.Open(QStringLiteral("GET"), QStringLiteral("http://127.0.0.1:9/"), true);
     EXPECT_EQ(errorNumberOf([&] { request.waitForResponse(); }), platform::kErrHttpCallBeforeSend);
     EXPECT_EQ(errorNumberOf([&] { request.ResponseText(); }), platform::kErrHttpCallBeforeSend);
     EXPECT_EQ(errorNumberOf([&] { request.setRequestHeader("X-A", "1\r\nX-Evil: 2"); }),
               platform::kErrHttpInvalidParameter);
-    EXPECT_EQ(errorNumberOf([&] { request.setRequestHeader("Bad Name", "v"); }),
-              platform::kErrHttpInvalidParameter);
+    EXPECT_EQ(errorNumberOf([&] { request.setRequestHeader("Bad Name", "v"); }), platform::kErrHttpInvalidParameter);
 }
 
 // Asynchronous sends return at once; a bounded wait reports "not yet" and the full wait

@@ -19,9 +19,7 @@ TEST(HttpTextDecoder, CharsetParameterParsing) {
         {"text/html; charset", ""},
         {"text/plain; format=flowed; charset=\"\"", ""},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(charsetFromContentType(c.header), QByteArray(c.charset)) << c.header;
-    }
+    for (const auto& c : cases) { EXPECT_EQ(charsetFromContentType(c.header), QByteArray(c.charset)) << c.header; }
 }
 
 // Bodies decode by their declared charset; undeclared, unknown or unsafe names fall back to
@@ -46,7 +44,5 @@ TEST(HttpTextDecoder, DecodesByDeclaredCharset) {
         {"text/html; charset=gbk", "a\xCC b\xCC\xEC\xB2", QStringLiteral("a\uFFFD b天\uFFFD")},
         {"text/html; charset=gbk", "", QString()},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(decodeHttpText(c.body, c.contentType), c.expected) << c.contentType;
-    }
+    for (const auto& c : cases) { EXPECT_EQ(decodeHttpText(c.body, c.contentType), c.expected) << c.contentType; }
 }

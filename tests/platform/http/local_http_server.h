@@ -60,8 +60,7 @@ public:
 
     // A complete response that closes the connection. `extra` holds more header lines,
     // each ending in CR LF.
-    bool respond(int status, std::string_view contentType, std::string_view content,
-                 std::string_view extra = {}) {
+    bool respond(int status, std::string_view contentType, std::string_view content, std::string_view extra = {}) {
         std::string head = "HTTP/1.1 " + std::to_string(status) + " Status\r\n";
         if (!contentType.empty()) head += "Content-Type: " + std::string(contentType) + "\r\n";
         head += "Content-Length: " + std::to_string(content.size()) + "\r\n";
@@ -81,8 +80,7 @@ public:
 
     // Holds the connection open and silent until the server stops.
     void stall() {
-        while (pause(std::chrono::milliseconds(100))) {
-        }
+        while (pause(std::chrono::milliseconds(100))) {}
     }
 
 private:
@@ -103,8 +101,7 @@ public:
         addr.sin_family = AF_INET;
         addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         addr.sin_port = 0;
-        if (::bind(m_listenFd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-            ::listen(m_listenFd, 16) != 0) {
+        if (::bind(m_listenFd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(m_listenFd, 16) != 0) {
             ::close(m_listenFd);
             throw std::runtime_error("bind/listen");
         }
@@ -182,13 +179,12 @@ private:
         while (lineEnd != std::string::npos) {
             const size_t start = lineEnd + 2;
             lineEnd = head.find("\r\n", start);
-            const std::string line = head.substr(
-                start, lineEnd == std::string::npos ? std::string::npos : lineEnd - start);
+            const std::string line =
+                head.substr(start, lineEnd == std::string::npos ? std::string::npos : lineEnd - start);
             const size_t colon = line.find(':');
             if (colon == std::string::npos) continue;
             size_t v = colon + 1;
-            while (v < line.size() && line[v] == ' ')
-                ++v;
+            while (v < line.size() && line[v] == ' ') ++v;
             ex.headers.emplace_back(line.substr(0, colon), line.substr(v));
         }
         const std::string length = ex.header("Content-Length");

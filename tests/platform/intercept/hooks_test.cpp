@@ -1,10 +1,10 @@
 // Thread hooks and the menu hook: chain order, handled results, the points where the layer
 // calls them, and a real system menu handed to a receiver.
 #include "platform/intercept/hooking_thunk.h"
-#include "platform/window/menu.h"
 #include "platform/intercept/menu_hook.h"
-#include "platform/window/menu_window.h"
 #include "platform/test_support.h"
+#include "platform/window/menu.h"
+#include "platform/window/menu_window.h"
 
 #include <QTimer>
 #include <gtest/gtest.h>

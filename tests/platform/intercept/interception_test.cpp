@@ -65,8 +65,8 @@ TEST_F(Fixture, AfterPhaseSeesAndReplacesTheResult) {
     table.Subclass(&win);
     table.AddMsg(&win, kProbe, MsgWhen::BeforeAndAfter);
     owner.act = [](bool before, bool&, LRESULT& ret, HWND&, UINT&, WPARAM& w, LPARAM&) {
-        if (before) w = 2;          // the window then answers 42
-        else ret = ret * 10;        // and the caller gets 420
+        if (before) w = 2;   // the window then answers 42
+        else ret = ret * 10; // and the caller gets 420
     };
     EXPECT_EQ(SendMessage(&win, kProbe, 0, 0), 420);
     ASSERT_EQ(owner.calls.size(), 2u);

@@ -1,6 +1,6 @@
 #include "platform/http/demo_server_process.h"
-#include "platform/media/media_test_support.h"
 #include "platform/media/media_player.h"
+#include "platform/media/media_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -33,8 +33,7 @@ TEST(DemoMedia, LiveChannelsPlayWithoutLength) {
         if (category.marker == QStringLiteral("音乐")) continue;
         for (const tbtest::DemoChannel& channel : category.channels) {
             if (channel.path.contains(QStringLiteral("offline"))) continue;
-            EXPECT_EQ(playAndMeasure(player, server.base() + channel.path), 0)
-                << channel.path.toStdString();
+            EXPECT_EQ(playAndMeasure(player, server.base() + channel.path), 0) << channel.path.toStdString();
         }
     }
 }

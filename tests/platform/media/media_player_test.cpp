@@ -1,5 +1,5 @@
-#include "platform/media/media_test_support.h"
 #include "platform/media/media_player.h"
+#include "platform/media/media_test_support.h"
 
 #include <QElapsedTimer>
 #include <arpa/inet.h>
@@ -17,9 +17,7 @@ using States = std::vector<int32_t>;
 namespace {
 
 // Serves a file with its length, honouring no ranges: a finite medium over HTTP.
-void serveFile(HttpExchange& ex, const std::string& data) {
-    ex.respond(200, "video/mp4", data);
-}
+void serveFile(HttpExchange& ex, const std::string& data) { ex.respond(200, "video/mp4", data); }
 
 } // namespace
 
@@ -43,8 +41,7 @@ TEST(MediaPlayer, PlaysClipToEndWithStateSequence) {
         ASSERT_TRUE(events.waitForState(MediaPlayer::Stopped)) << url.toStdString();
 
         EXPECT_EQ(events.states, (States{9, 6, 3, 8, 1})) << url.toStdString();
-        EXPECT_EQ(events.statuses, (std::vector<QString>{"正在连接...", "正在缓冲", "正在播放",
-                                                         "播放完毕", "已停止"}));
+        EXPECT_EQ(events.statuses, (std::vector<QString>{"正在连接...", "正在缓冲", "正在播放", "播放完毕", "已停止"}));
         EXPECT_GE(events.positions.size(), 4u);
         EXPECT_NEAR(durationWhilePlaying, 2.0, 0.1);
         EXPECT_EQ(player.currentMedia().duration(), 0);
@@ -216,8 +213,7 @@ TEST(MediaPlayer, LostLiveStreamIsReopened) {
     EXPECT_EQ(std::count(events.states.begin(), events.states.end(), 8), 0);
     EXPECT_GE(server.connectionCount(), 3);
     ASSERT_FALSE(durations.empty());
-    for (double d : durations)
-        EXPECT_EQ(d, 0);
+    for (double d : durations) EXPECT_EQ(d, 0);
     EXPECT_EQ(player.status(), QStringLiteral("正在播放"));
     player.controls().stop();
     EXPECT_EQ(events.states.back(), MediaPlayer::Stopped);

@@ -32,12 +32,11 @@ inline QString clip(const QString& name, const QStringList& args) {
     const QString path = mediaDir() + QLatin1Char('/') + name;
     if (QFile::exists(path)) return path;
     const QString temp = path + QStringLiteral(".%1.tmp").arg(QCoreApplication::applicationPid());
-    QStringList all = {QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
-                       QStringLiteral("error"), QStringLiteral("-y")};
+    QStringList all = {QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"), QStringLiteral("error"),
+                       QStringLiteral("-y")};
     all += args;
     all += {QStringLiteral("-f"),
-            name.endsWith(QLatin1String(".ts")) ? QStringLiteral("mpegts") : QStringLiteral("mp4"),
-            temp};
+            name.endsWith(QLatin1String(".ts")) ? QStringLiteral("mpegts") : QStringLiteral("mp4"), temp};
     QProcess ffmpeg;
     ffmpeg.start(QStringLiteral("ffmpeg"), all);
     const bool ok = ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0;
@@ -48,29 +47,27 @@ inline QString clip(const QString& name, const QStringList& args) {
 
 // SMPTE colour bars with a 1 kHz tone, 320 x 240, `seconds` long.
 inline QString barsClip(int seconds) {
-    return clip(QStringLiteral("bars%1.mp4").arg(seconds),
-                {"-f",       "lavfi",
-                 "-i",       "smptebars=size=320x240:rate=25",
-                 "-f",       "lavfi",
-                 "-i",       "sine=frequency=1000:sample_rate=44100",
-                 "-t",       QString::number(seconds),
-                 "-c:v",     "libx264",
-                 "-preset",  "ultrafast",
-                 "-g",       "25",
-                 "-pix_fmt", "yuv420p",
-                 "-c:a",     "aac",
-                 "-shortest"});
+    return clip(QStringLiteral("bars%1.mp4").arg(seconds), {"-f",       "lavfi",
+                                                            "-i",       "smptebars=size=320x240:rate=25",
+                                                            "-f",       "lavfi",
+                                                            "-i",       "sine=frequency=1000:sample_rate=44100",
+                                                            "-t",       QString::number(seconds),
+                                                            "-c:v",     "libx264",
+                                                            "-preset",  "ultrafast",
+                                                            "-g",       "25",
+                                                            "-pix_fmt", "yuv420p",
+                                                            "-c:a",     "aac",
+                                                            "-shortest"});
 }
 
 // A moving test pattern with a tone as MPEG-TS, the form of a live television stream.
 inline QString liveClip() {
-    return clip(QStringLiteral("live.ts"),
-                {"-f",       "lavfi",     "-i",   "testsrc=size=320x240:rate=10",
-                 "-f",       "lavfi",     "-i",   "sine=frequency=440:sample_rate=44100",
-                 "-t",       "6",         "-c:v", "libx264",
-                 "-preset",  "ultrafast", "-g",   "10",
-                 "-pix_fmt", "yuv420p",   "-c:a", "aac",
-                 "-shortest"});
+    return clip(QStringLiteral("live.ts"), {"-f",       "lavfi",     "-i",   "testsrc=size=320x240:rate=10",
+                                            "-f",       "lavfi",     "-i",   "sine=frequency=440:sample_rate=44100",
+                                            "-t",       "6",         "-c:v", "libx264",
+                                            "-preset",  "ultrafast", "-g",   "10",
+                                            "-pix_fmt", "yuv420p",   "-c:a", "aac",
+                                            "-shortest"});
 }
 
 inline std::string readFile(const QString& path) {
@@ -80,11 +77,8 @@ inline std::string readFile(const QString& path) {
 
 // Sends `data` (lasting `seconds` when played) at its playing pace after a one-second burst,
 // with no length announced, as a live source does. Returns false once the client is gone.
-inline bool sendPaced(HttpExchange& ex, const std::string& data, double seconds,
-                      double stopAfterSeconds) {
-    if (!ex.send("HTTP/1.1 200 OK\r\nContent-Type: video/mp2t\r\nConnection: close\r\n\r\n")) {
-        return false;
-    }
+inline bool sendPaced(HttpExchange& ex, const std::string& data, double seconds, double stopAfterSeconds) {
+    if (!ex.send("HTTP/1.1 200 OK\r\nContent-Type: video/mp2t\r\nConnection: close\r\n\r\n")) { return false; }
     const double bytesPerSecond = double(data.size()) / seconds;
     const size_t tick = size_t(bytesPerSecond / 10) / 188 * 188;
     const size_t limit = std::min(data.size(), size_t(bytesPerSecond * stopAfterSeconds));

@@ -1,5 +1,5 @@
-#include "platform/media/media_test_support.h"
 #include "platform/media/media_player.h"
+#include "platform/media/media_test_support.h"
 
 #include <QColor>
 #include <QImage>

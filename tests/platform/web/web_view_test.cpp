@@ -37,9 +37,8 @@ QDialog* visibleDialog() {
 // A local page reports DocumentComplete with its address, and the view shows it.
 TEST(WebView, LocalPageReportsDocumentCompleteAndShows) {
     QTemporaryDir dir;
-    const QString url = writePage(
-        dir, QStringLiteral("red.html"),
-        QStringLiteral("<html><body style='margin:0;background:#c00000'>天播</body></html>"));
+    const QString url = writePage(dir, QStringLiteral("red.html"),
+                                  QStringLiteral("<html><body style='margin:0;background:#c00000'>天播</body></html>"));
     WebView view;
     view.resize(200, 120);
     view.show();
@@ -64,11 +63,10 @@ TEST(WebView, LocalPageReportsDocumentCompleteAndShows) {
 // alert shows a dialog that holds the page until it is closed.
 TEST(WebView, SilentSuppressesScriptDialogs) {
     QTemporaryDir dir;
-    const QString url =
-        writePage(dir, QStringLiteral("alert.html"),
-                  QStringLiteral("<html><head><script>alert('hello');"
-                                 "document.title = confirm('sure?') ? 'confirmed' : 'cancelled';"
-                                 "</script></head><body>x</body></html>"));
+    const QString url = writePage(dir, QStringLiteral("alert.html"),
+                                  QStringLiteral("<html><head><script>alert('hello');"
+                                                 "document.title = confirm('sure?') ? 'confirmed' : 'cancelled';"
+                                                 "</script></head><body>x</body></html>"));
     {
         WebView view;
         view.setSilent(true);

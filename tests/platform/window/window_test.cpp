@@ -68,8 +68,8 @@ TEST(WindowInput, WheelCarriesTheSignedDeltaInTheHighWord) {
         return 0;
     };
     for (int delta : {120, -240}) {
-        QWheelEvent ev(QPointF(10, 10), win->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, delta),
-                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent ev(QPointF(10, 10), win->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                       Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(win.get(), &ev);
     }
     ASSERT_EQ(seen.size(), 2u);
