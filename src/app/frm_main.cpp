@@ -11,6 +11,7 @@
 #include "platform/forms/runtime_error.h"
 #include "platform/gdi/colors.h"
 #include "platform/gdi/icon.h"
+#include "platform/gdi/outline.h"
 #include "platform/window/window_functions.h"
 
 #include <QCoreApplication>
@@ -296,18 +297,8 @@ void FrmMain::PicCtr_Resize() {
 void FrmMain::PicTool_Resize() {
     const int32_t w = m_picTool->ScaleWidth(), h = m_picTool->ScaleHeight();
     m_picTool->Cls();
-    HDC dc = m_picTool->hdc();
-    HPEN light = CreatePen(PS_SOLID, 1, RGB(45, 45, 46));
-    HPEN black = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
-    HGDIOBJ old = SelectObject(dc, light);
-    MoveToEx(dc, 35, h - 2, nullptr);
-    LineTo(dc, w - 1, h - 2);
-    SelectObject(dc, black);
-    MoveToEx(dc, 35, h - 1, nullptr);
-    LineTo(dc, w - 1, h - 1);
-    SelectObject(dc, old);
-    DeleteObject(light);
-    DeleteObject(black);
+    drawLine(m_picTool->hdc(), {35, h - 2}, {w - 1, h - 2}, RGB(45, 45, 46));
+    drawLine(m_picTool->hdc(), {35, h - 1}, {w - 1, h - 1}, RGB(0, 0, 0));
     m_tBtCls->move(w - m_tBtCls->width() - 2, 1);
 }
 

@@ -5,6 +5,7 @@
 
 #include "imaging/draw_text_ellipsis.h"
 #include "platform/gdi/colors.h"
+#include "platform/gdi/outline.h"
 #include "platform/window/window_functions.h"
 
 #include <cmath>
@@ -31,6 +32,8 @@ constexpr COLORREF kDisabledBackground = 0xD8E9EC;
 constexpr COLORREF kOuterOutline = 0x000000;
 constexpr COLORREF kInnerOutline = 0x868585;
 constexpr COLORREF kDisabledInnerOutline = 0xF1F0F0;
+// Size of the ellipses that round the outlines' corners.
+constexpr int32_t kCorner = 3;
 
 int16_t shiftState(WPARAM keys) {
     int16_t shift = 0;
@@ -48,23 +51,12 @@ int16_t heldButtons(WPARAM keys) {
     return b;
 }
 
-// Draws a rounded outline (no fill) with a one-pixel pen of `color`.
-void roundOutline(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int32_t corner, COLORREF color) {
-    HPEN pen = CreatePen(PS_SOLID, 1, color);
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(HOLLOW_BRUSH));
-    RoundRect(dc, l, t, r, b, corner, corner);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
-}
-
 } // namespace
 
 ucButton::ucButton(Window* parent, const QString& name) : Window(parent, QStringLiteral("ucButton")) {
     setObjectName(name);
     m_caption = name;
-    m_hfont = createFontFromDesc(m_font);
+    m_hfont.reset(createFontFromDesc(m_font));
     setBackColor(kBackground);
     buildDefaultFace();
 }
@@ -73,10 +65,7 @@ ucButton::~ucButton() {
     m_subclasser.UnsubclassAll();
     releaseDefaultFace();
     m_skin.reset();
-    if (m_hfont) {
-        SelectObject(dc(), GetStockObject(SYSTEM_FONT));
-        DeleteObject(m_hfont);
-    }
+    if (m_hfont) SelectObject(dc(), GetStockObject(SYSTEM_FONT));
 }
 
 void ucButton::setEnabled(bool on) {
@@ -93,8 +82,7 @@ void ucButton::setFont(const FontDesc& font) {
     m_font = font;
     if (HFONT f = createFontFromDesc(m_font)) {
         SelectObject(dc(), f);
-        if (m_hfont) DeleteObject(m_hfont);
-        m_hfont = f;
+        m_hfont.reset(f);
     }
     PaintState(1, true);
 }
@@ -139,31 +127,14 @@ void ucButton::createSkinSurface() {
 }
 
 void ucButton::buildDefaultFace() {
-    if (m_faceDC) return;
-    HDC screen = CreateDC(QStringLiteral("DISPLAY"));
-    m_faceDC = CreateCompatibleDC(screen);
-    m_faceBitmap = CreateCompatibleBitmap(screen, 3, 20);
-    DeleteDC(screen);
-    if (!m_faceDC || !m_faceBitmap) {
-        releaseDefaultFace();
-        return;
-    }
-    m_faceOld = SelectObject(m_faceDC, m_faceBitmap);
-    for (int32_t y = 0; y < 20; ++y) {
-        for (int32_t x = 0; x < 3; ++x) platform::SetPixel(m_faceDC, x, y, kFace[y][x]);
+    if (m_face) return;
+    m_face = MemoryDC(3, 20);
+    for (int32_t y = 0; y < 20 && m_face; ++y) {
+        for (int32_t x = 0; x < 3; ++x) platform::SetPixel(m_face.dc(), x, y, kFace[y][x]);
     }
 }
 
-void ucButton::releaseDefaultFace() {
-    if (m_faceDC) {
-        if (m_faceOld) SelectObject(m_faceDC, m_faceOld);
-        DeleteDC(m_faceDC);
-    }
-    if (m_faceBitmap) DeleteObject(m_faceBitmap);
-    m_faceDC = nullptr;
-    m_faceBitmap = nullptr;
-    m_faceOld = nullptr;
-}
+void ucButton::releaseDefaultFace() { m_face.reset(); }
 
 void ucButton::PaintState(int32_t state, bool force) {
     if (state == m_state && !force) return;
@@ -175,17 +146,17 @@ void ucButton::PaintState(int32_t state, bool force) {
     clearSurface();
     COLORREF textColor = m_foreColor;
     if (m_defaultStyle) {
-        if (state <= 3 && m_faceDC) {
-            platform::StretchBlt(hdc, 2, 2, W - 2, H - 2, m_faceDC, state - 1, 0, 1, 20, SRCCOPY);
+        if (state <= 3 && m_face) {
+            platform::StretchBlt(hdc, 2, 2, W - 2, H - 2, m_face.dc(), state - 1, 0, 1, 20, SRCCOPY);
         }
         if (state <= 3) {
-            roundOutline(hdc, 0, 0, W, H, 3, kOuterOutline);
-            roundOutline(hdc, 1, 1, W - 1, H - 1, 3, kInnerOutline);
+            drawOutline(hdc, {0, 0, W, H}, kOuterOutline, 1, kCorner);
+            drawOutline(hdc, {1, 1, W - 1, H - 1}, kInnerOutline, 1, kCorner);
         } else {
             setBackColor(kDisabledBackground);
             clearSurface();
-            roundOutline(hdc, 0, 0, W, H, 3, GetSysColor(COLOR_BTNSHADOW));
-            roundOutline(hdc, 1, 1, W - 1, H - 1, 3, kDisabledInnerOutline);
+            drawOutline(hdc, {0, 0, W, H}, GetSysColor(COLOR_BTNSHADOW), 1, kCorner);
+            drawOutline(hdc, {1, 1, W - 1, H - 1}, kDisabledInnerOutline, 1, kCorner);
             textColor = GetSysColor(COLOR_BTNSHADOW);
         }
     } else if (m_skin && m_skin->hdc()) {
@@ -193,7 +164,7 @@ void ucButton::PaintState(int32_t state, bool force) {
         m_skin->Draw(hdc, 0, (state - 1) * frameHeight, m_skin->Width(), frameHeight, 0, 0, true);
     }
     // The caption, centred; the pressed look moves it one pixel right and down.
-    if (m_hfont) SelectObject(hdc, m_hfont);
+    if (m_hfont) SelectObject(hdc, m_hfont.get());
     SetBkMode(hdc, TRANSPARENT);
     SetTextColor(hdc, TranslateColor(textColor));
     SIZE extent;
@@ -228,8 +199,7 @@ void ucButton::ReadProperties(const PropertyBag& bag) {
     m_font = bag.ReadFont(QStringLiteral("Font"), m_font);
     if (HFONT f = createFontFromDesc(m_font)) {
         SelectObject(dc(), f);
-        if (m_hfont) DeleteObject(m_hfont);
-        m_hfont = f;
+        m_hfont.reset(f);
     }
     m_foreColor = bag.ReadColor(QStringLiteral("ForeColor"), m_foreColor);
     m_caption = bag.ReadString(QStringLiteral("Caption"), QString());

@@ -54,11 +54,9 @@ ucListBox::ucListBox(Window* parent) : Window(parent, QStringLiteral("ucListBox"
 
 ucListBox::~ucListBox() {
     m_subclass.reset();
-    deleteBrushes();
-    if (m_font) {
-        SelectObject(dc(), GetStockObject(SYSTEM_FONT));
-        DeleteObject(m_font);
-    }
+    for (BrushHandle& b : m_brushes) b.reset();
+    if (m_font) SelectObject(dc(), GetStockObject(SYSTEM_FONT));
+    m_font.reset();
     m_playIcon.reset();
 }
 
@@ -297,7 +295,7 @@ void ucListBox::setBackColor(uint32_t v) {
     if (v == m_backColor) return;
     m_backColor = v;
     Window::setBackColor(TranslateColor(v));
-    recreateBrush(3);
+    recreateBrush(BrushSlot::Back);
     RedrawAll();
     MeasureColumns(false);
 }
@@ -325,21 +323,21 @@ void ucListBox::setItemHeight(int32_t v) {
 void ucListBox::setItemBkColor1(uint32_t v) {
     if (v == m_itemBkColor1) return;
     m_itemBkColor1 = v;
-    recreateBrush(0);
+    recreateBrush(BrushSlot::ItemBk1);
     RedrawAll();
 }
 
 void ucListBox::setItemBkColor2(uint32_t v) {
     if (v == m_itemBkColor2) return;
     m_itemBkColor2 = v;
-    recreateBrush(1);
+    recreateBrush(BrushSlot::ItemBk2);
     RedrawAll();
 }
 
 void ucListBox::setItemSelBkColor(uint32_t v) {
     if (v == m_itemSelBkColor) return;
     m_itemSelBkColor = v;
-    recreateBrush(2);
+    recreateBrush(BrushSlot::ItemSelBk);
     DrawItem(m_listIndex);
 }
 

@@ -18,11 +18,13 @@
 #include "scroll_bar.h"
 
 #include "platform/forms/property_bag.h"
+#include "platform/gdi/gdi_handle.h"
 #include "platform/intercept/interception.h"
 #include "platform/window/window.h"
 
 #include <QPointer>
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -199,9 +201,11 @@ private:
     void drawBorder();
     void eraseToBackColor();
     void paintDesignMode();
+    // The fills kept ready, one brush a slot, each made from the colour property it is named after.
+    enum class BrushSlot : size_t { ItemBk1, ItemBk2, ItemSelBk, Back, Count };
+    platform::HBRUSH brush(BrushSlot slot) const { return m_brushes[static_cast<size_t>(slot)].get(); }
     void createBrushes();
-    void deleteBrushes();
-    void recreateBrush(int which);
+    void recreateBrush(BrushSlot which);
     void applyFont();
     void MeasureColumns(bool withMinimum);
     int32_t textWidth(const QString& s) const;
@@ -242,7 +246,7 @@ private:
 
     uint32_t m_backColor = kDefaultBackColor;
     platform::FontDesc m_fontDesc;
-    platform::HFONT m_font = nullptr;
+    platform::FontHandle m_font;
     bool m_autoCheckError = false;
     int32_t m_itemHeight = kDefaultItemHeight;
     uint32_t m_itemBkColor1 = kDefaultItemBkColor1;
@@ -257,8 +261,7 @@ private:
     int32_t m_borderWidth = 1;
     int32_t m_style = 0;
 
-    // ItemBkColor1, ItemBkColor2, ItemSelBkColor, BackColor.
-    platform::HBRUSH m_brushes[4] = {nullptr, nullptr, nullptr, nullptr};
+    std::array<platform::BrushHandle, static_cast<size_t>(BrushSlot::Count)> m_brushes;
 };
 
 } // namespace controls
