@@ -18,8 +18,6 @@ public:
     Form1();
     ~Form1() override;
 
-    static constexpr int32_t kTwipsPerPixel = 15;
-
     // The load step: position at the right edge just below the screen, caption, slide timer,
     // navigation to the notice page.
     void Form_Load();

@@ -8,6 +8,7 @@
 #include "app/directory_request.h"
 #include "app/form1.h"
 #include "imaging/skin_catalogue.h"
+#include "platform/forms/number_rules.h"
 #include "platform/forms/runtime_error.h"
 #include "platform/gdi/colors.h"
 #include "platform/gdi/icon.h"
@@ -23,9 +24,6 @@ namespace app {
 using namespace platform;
 
 namespace {
-
-// R(x): to the nearest integer, halves to the even neighbour.
-int32_t R(double x) { return static_cast<int32_t>(std::nearbyint(x)); }
 
 void place(QWidget* w, const FormControl& c) { w->setGeometry(c.left, c.top, c.width, c.height); }
 
@@ -315,11 +313,11 @@ void FrmMain::PicSplit_MouseMove(int16_t Button, int16_t, float X, float) {
     QPointer<FrmMain> self(this);
     DoEvents();
     if (!self) return;
-    const int32_t W = innerWidth(), R_ = controls::ucSkin::SizeRBorder();
+    const int32_t W = innerWidth(), rightBorder = controls::ucSkin::SizeRBorder();
     m_picSplit->ZOrder();
     int32_t left = R(m_picSplit->Left() + X - m_dragOffset);
     if (left < W * 0.3) left = R(W * 0.3);
-    if (left > W - 150 - R_) left = R(W - 150 - R_);
+    if (left > W - 150 - rightBorder) left = R(W - 150 - rightBorder);
     m_picSplit->Move(left, m_picSplit->Top());
 }
 
@@ -328,11 +326,11 @@ void FrmMain::PicSplit_MouseUp(int16_t Button, int16_t, float, float) {
     QPointer<FrmMain> self(this);
     DoEvents();
     if (!self) return;
-    const int32_t W = innerWidth(), L = controls::ucSkin::SizeLBorder(), R_ = controls::ucSkin::SizeRBorder();
+    const int32_t W = innerWidth(), L = controls::ucSkin::SizeLBorder(), rightBorder = controls::ucSkin::SizeRBorder();
     m_picSplit->setBackColor(RGB(13, 20, 24));
     m_picCnt->Move(m_picCnt->Left(), m_picCnt->Top(), std::max(0, m_picSplit->Left() - L));
     const int32_t left = m_picSplit->Left() + m_picSplit->Width();
-    if (W - R_ - left >= 0) m_picTab->Move(left, m_picTab->Top(), W - R_ - left);
+    if (W - rightBorder - left >= 0) m_picTab->Move(left, m_picTab->Top(), W - rightBorder - left);
     m_picTool->Move(m_picTab->Left(), m_picTool->Top(), m_picTab->Width());
     for (controls::ucListBox* list : m_lists)
         MoveWindow(list, m_picTab->Left(), list->y(), m_picTab->Width(), list->height(), true);

@@ -4,8 +4,10 @@
 #include "leave_tracking.h"
 
 #include "imaging/draw_text_ellipsis.h"
+#include "platform/forms/number_rules.h"
 #include "platform/gdi/colors.h"
 #include "platform/gdi/outline.h"
+#include "platform/window/mouse_args.h"
 #include "platform/window/window_functions.h"
 
 #include <cmath>
@@ -34,22 +36,6 @@ constexpr COLORREF kInnerOutline = 0x868585;
 constexpr COLORREF kDisabledInnerOutline = 0xF1F0F0;
 // Size of the ellipses that round the outlines' corners.
 constexpr int32_t kCorner = 3;
-
-int16_t shiftState(WPARAM keys) {
-    int16_t shift = 0;
-    if (keys & MK_SHIFT) shift |= 1;
-    if (keys & MK_CONTROL) shift |= 2;
-    if (GetKeyState(VK_MENU) & 0x8000) shift |= 4;
-    return shift;
-}
-
-int16_t heldButtons(WPARAM keys) {
-    int16_t b = 0;
-    if (keys & MK_LBUTTON) b |= 1;
-    if (keys & MK_RBUTTON) b |= 2;
-    if (keys & MK_MBUTTON) b |= 4;
-    return b;
-}
 
 } // namespace
 
@@ -160,7 +146,7 @@ void ucButton::PaintState(int32_t state, bool force) {
             textColor = GetSysColor(COLOR_BTNSHADOW);
         }
     } else if (m_skin && m_skin->hdc()) {
-        const int32_t frameHeight = static_cast<int32_t>(std::nearbyint(m_skin->Height() / 4.0));
+        const int32_t frameHeight = R(m_skin->Height() / 4.0);
         m_skin->Draw(hdc, 0, (state - 1) * frameHeight, m_skin->Width(), frameHeight, 0, 0, true);
     }
     // The caption, centred; the pressed look moves it one pixel right and down.
@@ -169,7 +155,7 @@ void ucButton::PaintState(int32_t state, bool force) {
     SetTextColor(hdc, TranslateColor(textColor));
     SIZE extent;
     GetTextExtentPoint32(hdc, m_caption.isEmpty() ? QStringLiteral(" ") : m_caption, &extent);
-    int32_t top = static_cast<int32_t>(std::nearbyint((H - extent.cy) / 2.0));
+    int32_t top = R((H - extent.cy) / 2.0);
     int32_t left = 1;
     if (state == 3) {
         ++top;
@@ -189,7 +175,7 @@ void ucButton::onResize() {
     if (!m_skin || !m_skin->hdc()) return;
     // A picture dimension of zero keeps that dimension of the button.
     const int32_t w = m_skin->Width() > 0 ? m_skin->Width() : width();
-    const int32_t h = m_skin->Height() > 0 ? static_cast<int32_t>(std::nearbyint(m_skin->Height() / 4.0)) : height();
+    const int32_t h = m_skin->Height() > 0 ? R(m_skin->Height() / 4.0) : height();
     if (w != width() || h != height()) SetWindowPos(this, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER);
 }
 
@@ -239,39 +225,32 @@ void ucButton::zSubclass_Proc(bool bBefore, bool&, LRESULT&, HWND&, UINT& uMsg, 
 LRESULT ucButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     const int32_t x = GET_X_LPARAM(lParam);
     const int32_t y = GET_Y_LPARAM(lParam);
-    float fx = static_cast<float>(x);
-    float fy = static_cast<float>(y);
-    int16_t shift = shiftState(wParam);
+    MouseArgs a = MouseArgs::fromMessage(msg, wParam, lParam);
     switch (msg) {
     case WM_SIZE: onResize(); break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN: {
-        int16_t button = msg == WM_LBUTTONDOWN ? 1 : (msg == WM_RBUTTONDOWN ? 2 : 4);
-        m_lastButton = button;
-        if (button == 1) PaintState(3);
-        emit MouseDown(button, shift, fx, fy);
+    case WM_MBUTTONDOWN:
+        m_lastButton = a.Button;
+        if (a.Button == 1) PaintState(3);
+        emit MouseDown(a.Button, a.Shift, a.X, a.Y);
         return 0;
-    }
-    case WM_MOUSEMOVE: {
+    case WM_MOUSEMOVE:
         StartLeaveTracking(this);
         if (inside(x, y)) PaintState((wParam & MK_LBUTTON) ? 3 : 2);
-        int16_t buttons = heldButtons(wParam);
-        emit MouseMove(buttons, shift, fx, fy);
+        emit MouseMove(a.Button, a.Shift, a.X, a.Y);
         return 0;
-    }
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: {
-        int16_t button = msg == WM_LBUTTONUP ? 1 : (msg == WM_RBUTTONUP ? 2 : 4);
         QPointer<ucButton> self(this);
         if (!inside(x, y)) {
             PaintState(1);
         } else {
             PaintState(2);
-            if (button == 1) emit Click();
+            if (a.Button == 1) emit Click();
         }
-        if (self) emit MouseUp(button, shift, fx, fy);
+        if (self) emit MouseUp(a.Button, a.Shift, a.X, a.Y);
         return 0;
     }
     case WM_LBUTTONDBLCLK:

@@ -9,6 +9,7 @@
 #include "platform/gdi/outline.h"
 #include "platform/gdi/select_guard.h"
 #include "platform/window/menu.h"
+#include "platform/window/mouse_args.h"
 #include "platform/window/window_functions.h"
 
 #include <QHelpEvent>
@@ -393,17 +394,6 @@ LRESULT ucSkin::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     const int32_t x = GET_X_LPARAM(lParam);
     const int32_t y = GET_Y_LPARAM(lParam);
-    auto buttonOf = [](UINT m) {
-        switch (m) {
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONUP:
-        case WM_LBUTTONDBLCLK: return 1;
-        case WM_RBUTTONDOWN:
-        case WM_RBUTTONUP:
-        case WM_RBUTTONDBLCLK: return 2;
-        default: return 4;
-        }
-    };
     switch (msg) {
     case WM_MOUSEMOVE: {
         const int32_t index = m_captureButton >= 0 ? m_captureButton : m_zones.buttonAt(x, y, m_visible);
@@ -420,11 +410,11 @@ LRESULT ucSkin::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         m_captureButton = index;
         if (index >= 0) {
             // A double click on a button acts as its second press.
-            buttonPress(index, buttonOf(msg));
+            buttonPress(index, mouseButtonOf(msg));
         } else if (msg == WM_LBUTTONDBLCLK) {
             frameDoubleClick();
         } else {
-            framePress(buttonOf(msg), x, y);
+            framePress(mouseButtonOf(msg), x, y);
         }
         return 0;
     }
@@ -435,7 +425,7 @@ LRESULT ucSkin::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         m_captureButton = -1;
         if (index >= 0) {
             const POINT p = m_zones.buttonPos(index);
-            buttonRelease(index, buttonOf(msg), x - p.x, y - p.y);
+            buttonRelease(index, mouseButtonOf(msg), x - p.x, y - p.y);
         }
         return 0;
     }

@@ -20,6 +20,7 @@
 #include "platform/forms/property_bag.h"
 #include "platform/gdi/gdi_handle.h"
 #include "platform/intercept/interception.h"
+#include "platform/window/mouse_args.h"
 #include "platform/window/window.h"
 
 #include <QPointer>
@@ -175,13 +176,6 @@ protected:
     platform::LRESULT WindowProc(platform::UINT msg, platform::WPARAM wParam, platform::LPARAM lParam) override;
 
 private:
-    struct MouseSnapshot {
-        int16_t Button = 0;
-        int16_t Shift = 0;
-        float X = 0;
-        float Y = 0;
-    };
-
     bool validIndex(int32_t i) const { return i >= 0 && i < ListCount(); }
     // Geometry (list_box_paint.cpp).
     int32_t innerWidth() const { return width(); }
@@ -220,7 +214,6 @@ private:
     void onBarScroll();
     void onPress(platform::UINT msg, platform::WPARAM wParam, platform::LPARAM lParam);
     void onDoubleClick();
-    MouseSnapshot snapshotOf(int16_t button, platform::WPARAM wParam, platform::LPARAM lParam) const;
     void onWheel(platform::WPARAM wParam);
 
     std::vector<ListItem> m_items;
@@ -240,7 +233,8 @@ private:
     int32_t m_authorColumnWidth = 0;
     int32_t m_timeColumnWidth = 0;
     int16_t m_sortState = 0;
-    MouseSnapshot m_snapshot;
+    // The last press, repeated by the Click and DBClick that follow it.
+    platform::MouseArgs m_snapshot;
     // The button of the last press inside the window, until its release (for Click).
     int16_t m_clickButton = 0;
 

@@ -4,6 +4,7 @@
 #include "play_icon.h"
 
 #include "imaging/draw_text_ellipsis.h"
+#include "platform/forms/number_rules.h"
 #include "platform/gdi/colors.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/outline.h"
@@ -15,12 +16,6 @@
 namespace controls {
 
 using namespace platform;
-
-namespace {
-
-int32_t nearest(double x) { return static_cast<int32_t>(std::nearbyint(x)); }
-
-} // namespace
 
 // --- Geometry ---------------------------------------------------------------------------
 
@@ -38,14 +33,14 @@ int32_t ucListBox::computeViewHeight() const { return m_border ? innerHeight() -
 // Rows are painted from TopOffset but hit-tested from BorderWidth, so with a border the hit
 // bands sit one pixel above the painted rows.
 int32_t ucListBox::rowAt(double y) const {
-    const double r = std::floor((y - m_borderWidth) / m_itemHeight) + m_topIndex;
+    const double r = Int((y - m_borderWidth) / m_itemHeight) + m_topIndex;
     if (!(r >= std::numeric_limits<int32_t>::min() && r <= std::numeric_limits<int32_t>::max())) return -1;
     return static_cast<int32_t>(r);
 }
 
 void ucListBox::CalcBottomIndex() {
     m_viewHeight = computeViewHeight();
-    m_bottomIndex = static_cast<int32_t>(std::floor(double(m_viewHeight) / m_itemHeight)) + m_topIndex + 1;
+    m_bottomIndex = static_cast<int32_t>(Int(double(m_viewHeight) / m_itemHeight)) + m_topIndex + 1;
 }
 
 // --- Painting ---------------------------------------------------------------------------
@@ -94,7 +89,7 @@ void ucListBox::DrawItem(int32_t i) {
     const int32_t rw = rowWidth();
     const int32_t left = leftOffset();
     const int32_t top = topOffset();
-    m_bottomIndex = static_cast<int32_t>(std::floor(double(m_viewHeight) / m_itemHeight)) + m_topIndex + 1;
+    m_bottomIndex = static_cast<int32_t>(Int(double(m_viewHeight) / m_itemHeight)) + m_topIndex + 1;
     if (i > m_bottomIndex) return;
 
     ListItem& item = m_items[static_cast<size_t>(i)];
@@ -118,12 +113,12 @@ void ucListBox::DrawItem(int32_t i) {
     auto cell = [&](const QString& text, int32_t x, int32_t w, uint32_t format) {
         SIZE size;
         GetTextExtentPoint32(hdc, text, &size);
-        const int32_t y = rowTop + nearest((m_itemHeight - size.cy) / 2.0);
+        const int32_t y = rowTop + R((m_itemHeight - size.cy) / 2.0);
         imaging::DrawTextEllipsis(hdc, text, x, y, w, m_itemHeight, format);
     };
     const bool showIcon = i == m_playIndex && (m_style != 0 || !item.ItemError);
     if (showIcon) {
-        if (m_playIcon) m_playIcon->draw(hdc, left + 2, rowTop + nearest((m_itemHeight - 12) / 2.0));
+        if (m_playIcon) m_playIcon->draw(hdc, left + 2, rowTop + R((m_itemHeight - 12) / 2.0));
     } else {
         cell(QString::number(i + 1), left, m_numberColumnWidth, 1);
     }
