@@ -1,8 +1,13 @@
 #include "picture_box.h"
 
 #include "platform/gdi/colors.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/font.h"
 #include "platform/window/mouse_args.h"
 #include "platform/window/window_functions.h"
+
+#include <QCursor>
+#include <QPixmap>
 
 namespace app {
 
@@ -11,6 +16,29 @@ using namespace platform;
 PictureBox::PictureBox(Window* parent, const QString& name)
     : Window(parent, QStringLiteral("PictureBox")), m_name(name) {
     setObjectName(name);
+}
+
+void PictureBox::ReadProperties(const PropertyBag& p) {
+    setBackColor(p.ReadColor(QStringLiteral("BackColor"), 0));
+    const QString tip = p.ReadString(QStringLiteral("ToolTipText"), {});
+    if (!tip.isEmpty()) setToolTip(tip);
+    const Picture pointer = p.ReadPicture(QStringLiteral("MouseIcon"), {});
+    if (!pointer.isNothing())
+        setCursor(QCursor(QPixmap::fromImage(pointer.image()), pointer.hotSpot().x(), pointer.hotSpot().y()));
+    if (p.contains(QStringLiteral("Font"))) {
+        const FontDesc fd = p.ReadFont(QStringLiteral("Font"), {});
+        LOGFONT lf;
+        lf.lfHeight = pointsToLogicalHeight(fd.Size);
+        lf.lfWeight = fd.Bold ? FW_BOLD : FW_NORMAL;
+        lf.lfCharSet = static_cast<uint8_t>(fd.Charset);
+        lf.lfFaceName = fd.Name;
+        HFONT font = CreateFontIndirect(lf);
+        SelectObject(hdc(), font);
+        // Deleting a selected font only marks it: it goes when the box's context lets go of it.
+        DeleteObject(font);
+    }
+    SetTextColor(hdc(), TranslateColor(p.ReadColor(QStringLiteral("ForeColor"), 0)));
+    SetBkMode(hdc(), TRANSPARENT);
 }
 
 void PictureBox::setBackColor(COLORREF c) {
