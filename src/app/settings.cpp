@@ -61,12 +61,22 @@ QRect rectOf(const QString& text) {
     return QRect(v[0], v[1], v[2], v[3]);
 }
 
-// Whether the bytes can be a settings file at all: text in UTF-8 without NUL bytes.
-bool looksLikeText(const QByteArray& bytes) {
+// Whether the bytes can be a settings file at all: UTF-8 text without NUL bytes whose every
+// line is empty, a comment, a [section] or a key=value pair. Qt's own reader accepts almost
+// anything, so a file of something else (a playlist, notes, half a file) would otherwise be
+// read as settings with unknown keys and then silently replaced by the next save.
+bool looksLikeSettings(const QByteArray& bytes) {
     if (bytes.contains('\0')) return false;
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)utf8.decode(bytes);
-    return !utf8.hasError();
+    const QString text = utf8.decode(bytes);
+    if (utf8.hasError()) return false;
+    for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+        line = line.trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#'))) continue;
+        if (line.startsWith(QLatin1Char('[')) ? !line.endsWith(QLatin1Char(']')) : !line.contains(QLatin1Char('=')))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -96,7 +106,7 @@ void Settings::read() {
     QFile file(m_path);
     if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
         problem = QStringLiteral("cannot be read");
-    } else if (!looksLikeText(file.readAll())) {
+    } else if (!looksLikeSettings(file.readAll())) {
         problem = QStringLiteral("is not a settings file");
     }
     file.close();
@@ -107,14 +117,21 @@ void Settings::read() {
         const QString bak = m_path + QStringLiteral(".bak");
         QFile::remove(bak);
         const bool kept = info.isFile() && QFile::copy(m_path, bak);
+        // A file that could not be copied aside is never replaced: the user's only copy of it
+        // is the file itself.
+        m_saveRefused = !kept;
         m_warning = QStringLiteral("tianbo: settings file %1 %2; using the defaults%3")
-                        .arg(m_path, problem, kept ? QStringLiteral(" (a copy is kept as %1)").arg(bak) : QString());
+                        .arg(m_path, problem,
+                             kept ? QStringLiteral(" (a copy is kept as %1)").arg(bak)
+                                  : QStringLiteral(" and leaving it as it is (nothing will be saved)"));
         return;
     }
 
     for (const DirectoryKey& k : kDirectoryKeys) {
         const QString name = key("directory", k.name);
-        if (s.contains(name)) m_directory.*k.field = s.value(name).toString().trimmed();
+        if (!s.contains(name)) continue;
+        m_directory.*k.field = s.value(name).toString().trimmed();
+        m_directoryKeysRead.insert(QString::fromLatin1(k.name));
     }
     for (size_t i = 0; i < kSourceKeys.size(); ++i) {
         const QVariant v = s.value(key("sources", kSourceKeys[i]));
@@ -136,6 +153,10 @@ void Settings::read() {
 
 bool Settings::save() {
     m_lastError.clear();
+    if (m_saveRefused) {
+        m_lastError = QStringLiteral("%1 was not a readable settings file and is left as it is").arg(m_path);
+        return false;
+    }
     const QFileInfo info(m_path);
     if (!QDir().mkpath(info.absolutePath())) {
         m_lastError = QStringLiteral("cannot make the folder %1").arg(info.absolutePath());
@@ -147,7 +168,13 @@ bool Settings::save() {
     QFile::remove(next);
     {
         QSettings s(next, QSettings::IniFormat);
-        for (const DirectoryKey& k : kDirectoryKeys) s.setValue(key("directory", k.name), m_directory.*k.field);
+        // The compiled-in values are defaults, not settings: a key is written when the user
+        // wrote it or the program changed it, so other defaults built in later still apply.
+        static const DirectoryConfig builtIn;
+        for (const DirectoryKey& k : kDirectoryKeys) {
+            if (m_directoryKeysRead.contains(QString::fromLatin1(k.name)) || m_directory.*k.field != builtIn.*k.field)
+                s.setValue(key("directory", k.name), m_directory.*k.field);
+        }
         for (size_t i = 0; i < kSourceKeys.size(); ++i) s.setValue(key("sources", kSourceKeys[i]), m_sources[i]);
         if (m_state.volume) s.setValue(QStringLiteral("state/volume"), *m_state.volume);
         s.setValue(QStringLiteral("state/mute"), m_state.mute);

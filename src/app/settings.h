@@ -9,11 +9,14 @@
 //                keep_on_top, last_category, last_address
 //
 // A file that cannot be read or is not a settings file is never overwritten silently: it is
-// copied to FILE.bak first, a one-line warning says so, and the defaults stand.
+// copied to FILE.bak first, a one-line warning says so, and the defaults stand. When it cannot
+// even be copied, it is never replaced at all. A missing file is the first start: defaults,
+// no warning, and the file appears at the first save.
 
 #include "app/directory_config.h"
 
 #include <QRect>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -58,7 +61,8 @@ public:
     void setState(const WindowState& s) { m_state = s; }
 
     // Writes everything atomically (a new file renamed over the old one). False, with the
-    // reason in lastError(), when it cannot be written.
+    // reason in lastError(), when it cannot be written or the file read was bad and could
+    // not be kept aside.
     bool save();
     const QString& lastError() const { return m_lastError; }
 
@@ -69,6 +73,11 @@ private:
     QString m_warning;
     QString m_lastError;
     DirectoryConfig m_directory;
+    // The [directory] keys the file held; they are written back even when equal to the
+    // built-in values.
+    QSet<QString> m_directoryKeysRead;
+    // The file was bad and could not be copied aside: save() refuses to replace it.
+    bool m_saveRefused = false;
     std::array<QStringList, 4> m_sources;
     WindowState m_state;
 };
