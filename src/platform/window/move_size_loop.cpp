@@ -88,7 +88,7 @@ private:
             rc.bottom += dy;
             SendMessage(m_window, WM_MOVING, 0, reinterpret_cast<LPARAM>(&rc));
         } else {
-            const WPARAM edge = static_cast<WPARAM>(m_hit - HTLEFT + 1);
+            const WPARAM edge = static_cast<WPARAM>(m_hit) - HTLEFT + 1;
             const bool left = edge == WMSZ_LEFT || edge == WMSZ_TOPLEFT || edge == WMSZ_BOTTOMLEFT;
             const bool right = edge == WMSZ_RIGHT || edge == WMSZ_TOPRIGHT || edge == WMSZ_BOTTOMRIGHT;
             const bool top = edge == WMSZ_TOP || edge == WMSZ_TOPLEFT || edge == WMSZ_TOPRIGHT;
