@@ -279,6 +279,10 @@ LRESULT ucButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MBUTTONDOWN: {
         int16_t button = msg == WM_LBUTTONDOWN ? 1 : (msg == WM_RBUTTONDOWN ? 2 : 4);
         m_lastButton = button;
+        // A pointer that comes back to the very spot it left brings no move message, so the
+        // press may be the first the button hears of it: the look it paints now must be
+        // undone when the pointer leaves.
+        StartLeaveTracking(this);
         if (button == 1) PaintState(3);
         emit MouseDown(button, shift, fx, fy);
         return 0;
@@ -298,6 +302,7 @@ LRESULT ucButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (!inside(x, y)) {
             PaintState(1);
         } else {
+            StartLeaveTracking(this);
             PaintState(2);
             if (button == 1) emit Click();
         }
