@@ -1,6 +1,7 @@
 // Tianbo: the main window, its four directories and the notice window.
 #include "app/frm_main.h"
 #include "platform/web/web_engine_startup.h"
+#include "platform/window/display_scaling.h"
 #include "platform/window/window_functions.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@ int main(int argc, char** argv) {
     // The program places its own windows, which the X11 platform allows.
     qputenv("QT_QPA_PLATFORM", "xcb");
     platform::prepareWebEngineStartup();
+    platform::prepareDisplayScaling();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tianbo"));
     QApplication::setQuitOnLastWindowClosed(false);
