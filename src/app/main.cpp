@@ -4,6 +4,7 @@
 #include "app/mpris_bridge.h"
 #include "platform/dbus/mpris_service.h"
 #include "platform/web/web_engine_startup.h"
+#include "platform/window/display_scaling.h"
 #include "platform/window/window_functions.h"
 
 #include "app/config.h"
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
     // The program places its own windows, which the X11 platform allows.
     qputenv("QT_QPA_PLATFORM", "xcb");
     platform::prepareWebEngineStartup();
+    platform::prepareDisplayScaling();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tianbo"));
     QApplication::setQuitOnLastWindowClosed(false);
