@@ -414,8 +414,8 @@ TEST(WindowLayerUnderOpenbox, ChangesMadeByTheWindowManagerReachTheWindow) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Desktop, WindowLayerOnDesktop, ::testing::Values(Wm::None, Wm::Openbox),
-                         [](const ::testing::TestParamInfo<Wm>& info) {
-                             return info.param == Wm::None ? std::string("Bare") : std::string("Openbox");
+                         [](const ::testing::TestParamInfo<Wm>& param) {
+                             return param.param == Wm::None ? std::string("Bare") : std::string("Openbox");
                          });
 
 // At a whole-number scale factor (and a fractional one, rounded) every pixel of the window is
