@@ -82,6 +82,8 @@ signals:
 
 private:
     friend class TestPeer;
+    // The desktop's media controls act on the lists and the player as the buttons do.
+    friend class MprisBridge;
 
     // The controls of the form file, by their names there.
     struct Controls {

@@ -129,7 +129,8 @@ QImage caption(const FormControl& form, const QString& title, bool maximised,
     Window host(nullptr, QStringLiteral("Form"), WS_OVERLAPPEDWINDOW);
     host.resize(420, 48);
     host.setText(title);
-    if (maximised) host.setShowState(ShowState::Maximized);
+    // Maximised as a desktop does it: the state without a new place, so the strip stays 420 wide.
+    if (maximised) host.changeShowState(ShowState::Maximized, Window::StateChangeBy::Desktop);
     auto* skin = new controls::ucSkin(&host);
     skin->ReadProperties(control(form, QStringLiteral("ucSkin1")).properties);
     skin->DrawCaption(true);

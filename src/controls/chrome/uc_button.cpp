@@ -233,6 +233,10 @@ LRESULT ucButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
         m_lastButton = a.Button;
+        // A pointer that comes back to the very spot it left brings no move message, so the
+        // press may be the first the button hears of it: the look it paints now must be
+        // undone when the pointer leaves.
+        StartLeaveTracking(this);
         if (a.Button == 1) PaintState(ButtonLook::Pressed);
         emit MouseDown(a.Button, a.Shift, a.X, a.Y);
         return 0;
@@ -248,6 +252,7 @@ LRESULT ucButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (!inside(x, y)) {
             PaintState(ButtonLook::Normal);
         } else {
+            StartLeaveTracking(this);
             PaintState(ButtonLook::Hot);
             if (a.Button == 1) emit Click();
         }

@@ -10,6 +10,7 @@
 #include "platform/gdi/select_guard.h"
 #include "platform/window/menu.h"
 #include "platform/window/mouse_args.h"
+#include "platform/window/screens.h"
 #include "platform/window/window_functions.h"
 
 #include <QHelpEvent>
@@ -199,6 +200,9 @@ void ucSkin::layout() {
     ApplyFrameRegions(true, true);
     if (!self) return;
     m_zones.layout(width(), height());
+    // The maximise button's tip follows the state however it was reached (the button, a
+    // double click on the caption, the window manager).
+    m_tips[MaxButton] = IsZoomed(m_parent) ? QStringLiteral("向下还原") : QStringLiteral("最大化");
     DrawCaption(GetForegroundWindow() == m_parent);
 }
 
@@ -288,29 +292,37 @@ void ucSkin::closeParent() {
     if (IsWindow(m_parent)) SendMessage(m_parent, WM_CLOSE, 0, 0);
 }
 
-void ucSkin::frameMove(int32_t x, int32_t y, WPARAM keys) {
-    StartLeaveTracking(this);
-    drawCaptionButtons(dc(), false);
-    int32_t code = HTNOWHERE;
-    int32_t shape = IDC_ARROW;
+ucSkin::FrameHit ucSkin::frameHitAt(int32_t x, int32_t y) const {
+    FrameHit hit;
     if (m_resizable) {
         if (parentNormal()) {
             const int32_t zone = m_zones.zoneAt(x, y);
             if (zone >= 0) {
-                code = FrameZones::hitCode(zone);
-                shape = FrameZones::pointerShape(zone);
+                hit.code = FrameZones::hitCode(zone);
+                hit.shape = FrameZones::pointerShape(zone);
             } else if (y <= SizeCaption()) {
-                code = HTCAPTION;
+                hit.code = HTCAPTION;
             }
         }
         // A maximised window is neither dragged nor sized.
     } else if (y <= SizeCaption()) {
-        code = HTCAPTION;
+        hit.code = HTCAPTION;
     }
-    SetCursor(LoadCursor(shape));
-    if ((keys & MK_LBUTTON) && code != HTNOWHERE && IsWindow(m_parent)) {
+    return hit;
+}
+
+void ucSkin::frameMove(int32_t x, int32_t y, WPARAM keys) {
+    StartLeaveTracking(this);
+    drawCaptionButtons(dc(), false);
+    // With the left button held since a press on the frame, the press point decides between a
+    // move and which resize: a brisk drag's first move event may land far from it (above
+    // the caption, or past the narrow border zone it started in).
+    const bool dragging = (keys & MK_LBUTTON) && m_pressButton == 1;
+    const FrameHit hit = dragging ? frameHitAt(m_pressPos.x, m_pressPos.y) : frameHitAt(x, y);
+    SetCursor(LoadCursor(hit.shape));
+    if (dragging && hit.code != HTNOWHERE && IsWindow(m_parent)) {
         ReleaseCapture();
-        SendMessage(m_parent, WM_NCLBUTTONDOWN, static_cast<WPARAM>(code), 0);
+        SendMessage(m_parent, WM_NCLBUTTONDOWN, static_cast<WPARAM>(hit.code), 0);
     }
 }
 
@@ -464,11 +476,12 @@ void ucSkin::zSubclass_Proc(bool bBefore, bool&, LRESULT&, HWND& lng_hWnd, UINT&
     case WM_GETMINMAXINFO: {
         if (lParam == 0) break;
         auto* mmi = reinterpret_cast<MINMAXINFO*>(lParam);
-        RECT work;
-        SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
-        // The 3 pixels on every side are the sizing frame the window region hides.
-        mmi->ptMaxPosition = POINT{-3, -3};
-        mmi->ptMaxSize = POINT{work.right + 6, work.bottom + 6};
+        // The work area of the screen the window is on, where it really is: a panel along
+        // the top or a second screen moves its origin. The 3 pixels on every side are the
+        // sizing frame the window region hides.
+        const RECT work = WorkAreaOf(m_parent);
+        mmi->ptMaxPosition = POINT{work.left - 3, work.top - 3};
+        mmi->ptMaxSize = POINT{work.width() + 6, work.height() + 6};
         mmi->ptMaxTrackSize = mmi->ptMaxSize;
         mmi->ptMinTrackSize = POINT{m_minWidth < 1 ? 142 : m_minWidth, m_minHeight < 1 ? 50 : m_minHeight};
         break;

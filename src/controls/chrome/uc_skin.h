@@ -17,6 +17,7 @@
 #include "platform/forms/property_bag.h"
 #include "platform/intercept/interception.h"
 #include "platform/window/window.h"
+#include "platform/window/window_functions.h"
 
 #include <QString>
 #include <array>
@@ -102,6 +103,13 @@ private:
     void drawCaptionButton(platform::HDC target, int32_t index, ButtonLook look, bool force, bool refresh);
     void drawCaptionButtons(platform::HDC target, bool force);
     int32_t glyphColumn(int32_t index) const;
+    // What the frame does at a point: the hit code sent to start a move or size (HTNOWHERE
+    // for none) and the pointer shape shown there.
+    struct FrameHit {
+        int32_t code = platform::HTNOWHERE;
+        int32_t shape = platform::IDC_ARROW;
+    };
+    FrameHit frameHitAt(int32_t x, int32_t y) const;
     void frameMove(int32_t x, int32_t y, platform::WPARAM keys);
     void framePress(int32_t button, int32_t x, int32_t y);
     void frameDoubleClick();

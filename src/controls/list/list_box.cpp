@@ -130,8 +130,9 @@ void ucListBox::afterLoad() {
 
 // --- Methods ----------------------------------------------------------------------------
 
-int32_t ucListBox::AddItem(const QString& Title, std::optional<QString> Author, std::optional<QString> URL,
-                           std::optional<int32_t> LongTime, std::optional<double> Index) {
+int32_t ucListBox::AddItem(const QString& Title, const std::optional<QString>& Author,
+                           const std::optional<QString>& URL, std::optional<int32_t> LongTime,
+                           std::optional<double> Index) {
     ListItem item;
     item.Title = Title;
     item.Author = Author.value_or(QStringLiteral("UnKnow"));

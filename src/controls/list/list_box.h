@@ -70,8 +70,8 @@ public:
     // Appends (no Index) or inserts at Index (truncated toward minus infinity). Returns the
     // new ListCount, or -1 for an Index outside 0..ListCount. Raises OnAdditem. Appending
     // past kMaxItems raises the overflow error and changes nothing.
-    int32_t AddItem(const QString& Title, std::optional<QString> Author = std::nullopt,
-                    std::optional<QString> URL = std::nullopt, std::optional<int32_t> LongTime = std::nullopt,
+    int32_t AddItem(const QString& Title, const std::optional<QString>& Author = std::nullopt,
+                    const std::optional<QString>& URL = std::nullopt, std::optional<int32_t> LongTime = std::nullopt,
                     std::optional<double> Index = std::nullopt);
     // The new ListCount, or -1 for an empty list or an invalid Index. Raises OnRemoveitem.
     int32_t RemoveItem(int16_t Index);

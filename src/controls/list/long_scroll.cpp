@@ -20,7 +20,12 @@ const QString kSource = QStringLiteral("CLongScroll");
 
 CLongScroll::CLongScroll(QObject* parent) : QObject(parent) {}
 
-CLongScroll::~CLongScroll() { setClient(nullptr); }
+CLongScroll::~CLongScroll() {
+    // Letting go of the client is all setClient(nullptr) would do, and it cannot fail.
+    disconnect(m_onChange);
+    disconnect(m_onScroll);
+    m_client = nullptr;
+}
 
 void CLongScroll::setClient(QObject* client) {
     ScrollBar* bar = nullptr;
