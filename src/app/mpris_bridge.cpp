@@ -1,6 +1,7 @@
 #include "app/mpris_bridge.h"
 
 #include "app/frm_main.h"
+#include "platform/forms/number_rules.h"
 #include "platform/media/media_player.h"
 #include "platform/window/window_functions.h"
 
@@ -84,8 +85,7 @@ MprisBridge::Track MprisBridge::track() const {
 double MprisBridge::volume() const { return m_window.m_player.get()->settings().volume() / 100.0; }
 
 void MprisBridge::setVolume(double volume) {
-    m_window.m_player.get()->settings().setVolume(
-        static_cast<int32_t>(std::nearbyint(std::clamp(volume, 0.0, 1.0) * 100)));
+    m_window.m_player.get()->settings().setVolume(platform::R(std::clamp(volume, 0.0, 1.0) * 100));
     m_window.DrawVolumeBar();
     changed();
 }

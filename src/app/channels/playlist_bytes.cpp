@@ -1,9 +1,9 @@
 #include "playlist_bytes.h"
 
+#include "platform/forms/iconv_handle.h"
+
 #include <bit>
 #include <cerrno>
-#include <iconv.h>
-#include <memory>
 #include <string>
 
 namespace app {
@@ -12,28 +12,16 @@ namespace {
 
 constexpr char16_t kReplacement = u'\xFFFD';
 
-struct IconvCloser {
-    void operator()(iconv_t cd) const { iconv_close(cd); }
-};
-using IconvHandle = std::unique_ptr<std::remove_pointer_t<iconv_t>, IconvCloser>;
-
-IconvHandle openGb18030Decoder() {
-    const char* target = std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
-    iconv_t cd = iconv_open(target, "GB18030");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return nullptr;
-    return IconvHandle(cd);
-}
-
 QString decodeGb18030(std::span<const uint8_t> bytes) {
     // One GB18030 character is one, two or four bytes and becomes one or two UTF-16 units,
     // never more units than it has bytes, and a replacement takes at least one byte, so the
     // output fits in as many units as there are bytes.
     std::u16string out(bytes.size() + 1, u'\0');
     size_t written = 0;
-    const IconvHandle cd = openGb18030Decoder();
+    const platform::IconvHandle cd(std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE", "GB18030");
     size_t pos = 0;
     while (pos < bytes.size()) {
-        if (!cd) {
+        if (!cd.valid()) {
             // Without the system's converter only ASCII can be read with certainty.
             out[written++] = bytes[pos] < 0x80 ? char16_t{bytes[pos]} : kReplacement;
             ++pos;
@@ -55,7 +43,7 @@ QString decodeGb18030(std::span<const uint8_t> bytes) {
             out.resize(out.size() * 2);
             continue;
         }
-        iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
+        cd.resetState();
         if (written == out.size()) out.resize(out.size() * 2);
         out[written++] = kReplacement;
         // An invalid sequence costs its first byte only; a character cut short by the end of

@@ -1,5 +1,7 @@
 #include "property_bag.h"
 
+#include "number_rules.h"
+
 #include <cmath>
 
 namespace platform {
@@ -42,7 +44,7 @@ int32_t PropertyBag::ReadInt(const QString& name, int32_t def) const {
     if (!v) return def;
     const auto n = asNumber(*v);
     if (!n || !std::isfinite(*n) || *n > 2147483647.0 || *n < -2147483648.0) return def;
-    return static_cast<int32_t>(std::nearbyint(*n));
+    return R(*n);
 }
 
 uint32_t PropertyBag::ReadColor(const QString& name, uint32_t def) const {
