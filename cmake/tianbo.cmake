@@ -15,12 +15,13 @@ function(tianbo_library name)
     target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
-# tianbo_test(NAME DIRS dir... [LIBS ...] [LABELS ...] [ASSETS]): one test executable of
-# every *_test.cpp in the given folders (relative to tests/), discovered test by test by
-# CTest when the tests run (the programs need a display). ASSETS links the compiled-in skin,
-# icons and forms.
+# tianbo_test(NAME DIRS dir... [LIBS ...] [LABELS ...] [ASSETS] [WRAPPER cmd...]): one test
+# executable of every *_test.cpp in the given folders (relative to tests/), discovered test by
+# test by CTest when the tests run (the programs need a display). ASSETS links the compiled-in
+# skin, icons and forms. WRAPPER runs the whole program as one CTest test under the given
+# command (a session bus of its own, say).
 function(tianbo_test name)
-    cmake_parse_arguments(ARG "ASSETS" "" "DIRS;LIBS;LABELS" ${ARGN})
+    cmake_parse_arguments(ARG "ASSETS" "" "DIRS;LIBS;LABELS;WRAPPER" ${ARGN})
     set(sources)
     foreach(dir ${ARG_DIRS})
         file(GLOB found CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/tests/${dir}/*_test.cpp"
@@ -45,5 +46,10 @@ function(tianbo_test name)
     if(ARG_LABELS)
         list(APPEND props LABELS "${ARG_LABELS}")
     endif()
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
+    if(ARG_WRAPPER)
+        add_test(NAME ${name} COMMAND ${ARG_WRAPPER} $<TARGET_FILE:${name}>)
+        set_tests_properties(${name} PROPERTIES ${props})
+    else()
+        gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
+    endif()
 endfunction()

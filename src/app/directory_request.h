@@ -2,6 +2,8 @@
 // The request that fetches one category's directory post from the blog service's data
 // endpoint.
 
+#include "app/directory_config.h"
+
 #include <QDateTime>
 #include <QString>
 #include <cstdint>
@@ -12,21 +14,15 @@ namespace app {
 // on the local clock (no conversion to UTC).
 int64_t LocalClockTimestamp(const QDateTime& localNow = QDateTime::currentDateTime());
 
-// The data-endpoint and page hosts the requests use: the configured ones unless a test has
-// pointed them at its own server.
-QString dataHost();
-QString pageHost();
-void setHostsForTesting(const QString& dataHost, const QString& pageHost);
-
 // The data-endpoint address for `category` (0..3) with every query key in its order.
-QString DirectoryRequestUrl(int category, int64_t timestamp);
+QString DirectoryRequestUrl(const DirectoryConfig& config, int category, int64_t timestamp);
 
 // The Referer the request carries: the service's blog-list page.
-QString DirectoryReferer();
+QString DirectoryReferer(const DirectoryConfig& config);
 
-// Downloads `url` with a GET carrying the Referer and returns the body decoded by the
-// charset the response declares. Throws platform::RuntimeError on any transport error; the
-// status code is not examined.
-QString DownloadText(const QString& url);
+// Downloads `url` with a GET carrying the Referer of `config` and returns the body decoded
+// by the charset the response declares. Throws platform::RuntimeError on any transport
+// error; the status code is not examined.
+QString DownloadText(const QString& url, const DirectoryConfig& config = {});
 
 } // namespace app

@@ -1,46 +1,34 @@
 #include "app/form1.h"
 
-#include "app/config.h"
+#include "app/form_loader.h"
 #include "imaging/skin_catalogue.h"
-#include "platform/forms/form_file.h"
+#include "platform/forms/number_rules.h"
 #include "platform/gdi/icon.h"
 #include "platform/window/window_functions.h"
 
-#include <QFile>
 #include <cmath>
 
 namespace app {
 
 using namespace platform;
 
-Form1::Form1() : Window(nullptr, QStringLiteral("TianboNotice"), WS_POPUP | WS_CAPTION | WS_SYSMENU) {
+Form1::Form1(QString noticeUrl)
+    : Window(nullptr, QStringLiteral("TianboNotice"), WS_POPUP | WS_CAPTION | WS_SYSMENU),
+      m_noticeUrl(std::move(noticeUrl)) {
     setObjectName(QStringLiteral("Form1"));
-    QFile file(QStringLiteral(":/forms/form1.json"));
-    std::optional<FormControl> form;
-    if (file.open(QIODevice::ReadOnly)) form = ReadFormFile(file.readAll(), imaging::ResolveFormPicture);
+    const std::optional<FormControl> form = FormLoader::read(QStringLiteral(":/forms/form1.json"));
     resize(form ? form->width : 358, form ? form->height : 237);
     setBackColor(0);
     setText(QStringLiteral("温馨提示"));
     // The notice is not a window of its own in the task bar.
     setWindowFlag(Qt::Tool, true);
     if (!form) return;
-    for (const FormControl& c : form->controls) {
-        if (c.type == QStringLiteral("WebBrowser")) {
-            m_webBrowser = new WebView(this);
-            m_webBrowser->setObjectName(c.name);
-            m_webBrowser->setGeometry(c.left, c.top, c.width, c.height);
-        } else if (c.type == QStringLiteral("Timer")) {
-            m_timer1 = new Timer(this, c.properties.ReadInt(QStringLiteral("Interval"), 10),
-                                 c.properties.ReadBool(QStringLiteral("Enabled"), false));
-            m_timer1->setObjectName(c.name);
-        } else if (c.type == QStringLiteral("ucSkin")) {
-            m_skin = new controls::ucSkin(this, c.name);
-            m_skin->setGeometry(c.left, c.top, c.width, c.height);
-            m_skin->ReadProperties(c.properties);
-        }
-    }
-    if (m_timer1) connect(m_timer1, &Timer::Tick, this, &Form1::Timer1_Timer);
-    if (m_webBrowser) connect(m_webBrowser, &WebView::DocumentComplete, this, &Form1::WebBrowser1_DocumentComplete);
+    const LoadedForm loaded = FormLoader::standard().load(*form, this);
+    m_webBrowser = loaded.get<WebView>(QStringLiteral("WebBrowser1"));
+    m_timer1 = loaded.get<Timer>(QStringLiteral("Timer1"));
+    m_skin = loaded.get<controls::ucSkin>(QStringLiteral("ucSkin1"));
+    connect(m_timer1, &Timer::Tick, this, &Form1::Timer1_Timer);
+    connect(m_webBrowser, &WebView::DocumentComplete, this, &Form1::WebBrowser1_DocumentComplete);
 }
 
 Form1::~Form1() {
@@ -54,8 +42,8 @@ int32_t Form1::screenHeightTwips() const { return GetSystemMetrics(SM_CYSCREEN) 
 
 void Form1::placeFromTwips() {
     const RECT wr = windowRect();
-    const int32_t x = static_cast<int32_t>(std::nearbyint(m_leftTwips / static_cast<double>(kTwipsPerPixel)));
-    const int32_t y = static_cast<int32_t>(std::nearbyint(m_topTwips / static_cast<double>(kTwipsPerPixel)));
+    const int32_t x = R(m_leftTwips / static_cast<double>(kTwipsPerPixel));
+    const int32_t y = R(m_topTwips / static_cast<double>(kTwipsPerPixel));
     SetWindowPos(this, nullptr, x, y, wr.width(), wr.height(), SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
@@ -78,7 +66,7 @@ void Form1::Form_Load() {
         m_timer1->setInterval(10);
         m_timer1->setEnabled(true);
     }
-    if (m_webBrowser) m_webBrowser->Navigate(QString::fromUtf8(config::kNoticeUrl));
+    if (m_webBrowser) m_webBrowser->Navigate(m_noticeUrl);
 }
 
 void Form1::Timer1_Timer() {

@@ -4,6 +4,7 @@
 // above the screen's bottom edge, and shows the part of the notice page that begins 8 pixels
 // from its left and 384 pixels from its top.
 
+#include "app/config.h"
 #include "controls/chrome/uc_skin.h"
 #include "platform/web/web_view.h"
 #include "platform/window/timer.h"
@@ -15,10 +16,9 @@ class Form1 : public platform::Window {
     Q_OBJECT
 
 public:
-    Form1();
+    // A notice window that shows the page at `noticeUrl` when it loads.
+    explicit Form1(QString noticeUrl = QString::fromUtf8(config::kNoticeUrl));
     ~Form1() override;
-
-    static constexpr int32_t kTwipsPerPixel = 15;
 
     // The load step: position at the right edge just below the screen, caption, slide timer,
     // navigation to the notice page.
@@ -33,17 +33,16 @@ public:
     int32_t screenHeightTwips() const;
     void setTopTwips(int32_t top);
 
-    platform::WebView* webBrowser() const { return m_webBrowser; }
-    controls::ucSkin* skin() const { return m_skin; }
-    platform::Timer* timer() const { return m_timer1; }
-
     // One slide step (the timer's tick).
     void Timer1_Timer();
 
 private:
+    friend class TestPeer;
+
     void placeFromTwips();
     void WebBrowser1_DocumentComplete(const QString& url);
 
+    QString m_noticeUrl;
     platform::HICON m_icon = nullptr;
     int32_t m_leftTwips = 0;
     int32_t m_topTwips = 0;

@@ -7,10 +7,13 @@
 #include "app/config.h"
 #include "app/directory_request.h"
 #include "app/form1.h"
+#include "app/form_loader.h"
 #include "imaging/skin_catalogue.h"
+#include "platform/forms/number_rules.h"
 #include "platform/forms/runtime_error.h"
 #include "platform/gdi/colors.h"
 #include "platform/gdi/icon.h"
+#include "platform/gdi/outline.h"
 #include "platform/window/window_functions.h"
 
 #include <QCoreApplication>
@@ -21,25 +24,21 @@ namespace app {
 
 using namespace platform;
 
-namespace {
-
-// R(x): to the nearest integer, halves to the even neighbour.
-int32_t R(double x) { return static_cast<int32_t>(std::nearbyint(x)); }
-
-void place(QWidget* w, const FormControl& c) { w->setGeometry(c.left, c.top, c.width, c.height); }
-
-} // namespace
-
-FrmMain::FrmMain() : Window(nullptr, QStringLiteral("TianboMain"), WS_OVERLAPPEDWINDOW) {
+FrmMain::FrmMain(DirectoryConfig config)
+    : Window(nullptr, QStringLiteral("TianboMain"), WS_OVERLAPPEDWINDOW), m_config(std::move(config)) {
     setObjectName(QStringLiteral("FrmMain"));
-    QFile file(QStringLiteral(":/forms/frm_main.json"));
-    std::optional<FormControl> form;
-    if (file.open(QIODevice::ReadOnly)) form = ReadFormFile(file.readAll(), imaging::ResolveFormPicture);
+    const std::optional<FormControl> form = FormLoader::read(QStringLiteral(":/forms/frm_main.json"));
     if (!form)
         throw RuntimeError(kErrInvalidArgument, QStringLiteral("FrmMain"),
                            QStringLiteral("The main window's form file is missing"));
     m_menus = std::make_unique<controls::SkinMenuReceiver>();
-    buildFromForm(*form);
+    setText(m_config.title);
+    setBackColor(form->properties.ReadColor(QStringLiteral("BackColor"), 0));
+    resize(form->width, form->height);
+    bindControls(FormLoader::standard().load(*form, this));
+    m_player = std::make_unique<MediaPlayer>();
+    m_video = m_player->videoWidget(m_ui.PicCnt);
+    m_video->show();
     connectEvents();
 }
 
@@ -47,143 +46,62 @@ FrmMain::~FrmMain() {
     if (!m_unloaded) Form_Unload();
 }
 
-void FrmMain::buildFromForm(const FormControl& form) {
-    setText(QString::fromUtf8(config::kTitle));
-    setBackColor(form.properties.ReadColor(QStringLiteral("BackColor"), 0));
-    resize(form.width, form.height);
-
-    // Creates one control (and its children) from its description.
-    std::function<void(const FormControl&, Window*)> make = [&](const FormControl& c, Window* parent) {
-        const PropertyBag& p = c.properties;
-        if (c.type == QStringLiteral("PictureBox")) {
-            auto* box = new PictureBox(parent, c.name);
-            place(box, c);
-            box->setBackColor(p.ReadColor(QStringLiteral("BackColor"), 0));
-            const QString tip = p.ReadString(QStringLiteral("ToolTipText"), {});
-            if (!tip.isEmpty()) box->setToolTip(tip);
-            const Picture pointer = p.ReadPicture(QStringLiteral("MouseIcon"), {});
-            if (!pointer.isNothing())
-                box->setCursor(
-                    QCursor(QPixmap::fromImage(pointer.image()), pointer.hotSpot().x(), pointer.hotSpot().y()));
-            if (p.contains(QStringLiteral("Font"))) {
-                const FontDesc fd = p.ReadFont(QStringLiteral("Font"), {});
-                LOGFONT lf;
-                lf.lfHeight = pointsToLogicalHeight(fd.Size);
-                lf.lfWeight = fd.Bold ? FW_BOLD : FW_NORMAL;
-                lf.lfCharSet = static_cast<uint8_t>(fd.Charset);
-                lf.lfFaceName = fd.Name;
-                HFONT font = CreateFontIndirect(lf);
-                SelectObject(box->hdc(), font);
-                if (c.name == QStringLiteral("PicTab")) m_tabFont = font;
-                else DeleteObject(font); // stays alive while selected; freed with the window's context
-            }
-            SetTextColor(box->hdc(), TranslateColor(p.ReadColor(QStringLiteral("ForeColor"), 0)));
-            SetBkMode(box->hdc(), TRANSPARENT);
-            box->setVisible(c.visible);
-            for (const FormControl& k : c.controls) make(k, box);
-        } else if (c.type == QStringLiteral("ucListBox")) {
-            auto* list = new controls::ucListBox(parent);
-            list->setObjectName(c.name);
-            place(list, c);
-            list->ReadProperties(p);
-            list->setVisible(c.visible);
-        } else if (c.type == QStringLiteral("ucButton")) {
-            auto* b = new controls::ucButton(parent, c.name);
-            place(b, c);
-            b->ReadProperties(p);
-            b->setToolTipText(p.ReadString(QStringLiteral("ToolTipText"), {}));
-        } else if (c.type == QStringLiteral("Label")) {
-            auto* l = new Label(parent, c.name);
-            place(l, c);
-            l->setCaption(p.ReadString(QStringLiteral("Caption"), {}));
-            l->setForeColor(p.ReadColor(QStringLiteral("ForeColor"), 0));
-            l->setFont(p.ReadFont(QStringLiteral("Font"), {}));
-        } else if (c.type == QStringLiteral("Image")) {
-            auto* img = new ImageArea(parent, c.name);
-            place(img, c);
-        } else if (c.type == QStringLiteral("WebBrowser")) {
-            m_webBrowser = new WebView(parent);
-            m_webBrowser->setObjectName(c.name);
-            place(m_webBrowser, c);
-        } else if (c.type == QStringLiteral("CommandButton")) {
-            m_command1 = new QPushButton(p.ReadString(QStringLiteral("Caption"), c.name), parent);
-            m_command1->setObjectName(c.name);
-            place(m_command1, c);
-            // It sits below the window's design area; a window made large enough to reach it
-            // keeps it under the video area rather than over the picture.
-            m_command1->lower();
-        } else if (c.type == QStringLiteral("Timer")) {
-            auto* t =
-                new Timer(this, p.ReadInt(QStringLiteral("Interval"), 0), p.ReadBool(QStringLiteral("Enabled"), true));
-            t->setObjectName(c.name);
-        } else if (c.type == QStringLiteral("ucSkin")) {
-            m_skin = new controls::ucSkin(parent, c.name);
-            place(m_skin, c);
-            m_skin->ReadProperties(p);
-        }
-    };
-    for (const FormControl& c : form.controls) make(c, this);
-
-    m_picCnt = picture(QStringLiteral("PicCnt"));
-    m_picTab = picture(QStringLiteral("PicTab"));
-    m_picTool = picture(QStringLiteral("PicTool"));
-    m_picSplit = picture(QStringLiteral("PicSplit"));
-    m_picCtr = picture(QStringLiteral("PicCtr"));
-    m_tBtCls = button(QStringLiteral("tBt_Cls"));
-    m_ctrLst = button(QStringLiteral("ctr_Lst"));
-    m_ctrPlay = button(QStringLiteral("ctr_Play"));
-    m_ctrStop = button(QStringLiteral("ctr_Stop"));
-    m_ctrVol = button(QStringLiteral("ctr_Vol"));
-    for (int i = 0; i < 4; ++i)
-        m_lists[static_cast<size_t>(i)] = findChild<controls::ucListBox*>(QStringLiteral("ucListTV%1").arg(i));
-    m_label1 = findChild<Label*>(QStringLiteral("Label1"));
-    m_imgPro = imageArea(QStringLiteral("ImgPro"));
-    m_imgProPt = imageArea(QStringLiteral("ImgProPt"));
-    m_imgVol = imageArea(QStringLiteral("ImgVol"));
-    m_imgVolP = imageArea(QStringLiteral("ImgVolP"));
-    m_timer1 = findChild<Timer*>(QStringLiteral("Timer1"));
-    m_timer2 = findChild<Timer*>(QStringLiteral("Timer2"));
-
-    m_player = std::make_unique<MediaPlayer>();
-    m_video = m_player->videoWidget(m_picCnt);
-    m_video->show();
+void FrmMain::bindControls(const LoadedForm& form) {
+    m_ui.ucSkin1 = form.get<controls::ucSkin>(QStringLiteral("ucSkin1"));
+    m_ui.PicCnt = form.get<PictureBox>(QStringLiteral("PicCnt"));
+    m_ui.PicTab = form.get<PictureBox>(QStringLiteral("PicTab"));
+    m_ui.PicTool = form.get<PictureBox>(QStringLiteral("PicTool"));
+    m_ui.PicSplit = form.get<PictureBox>(QStringLiteral("PicSplit"));
+    m_ui.PicCtr = form.get<PictureBox>(QStringLiteral("PicCtr"));
+    m_ui.tBt_Cls = form.get<controls::ucButton>(QStringLiteral("tBt_Cls"));
+    m_ui.ctr_Lst = form.get<controls::ucButton>(QStringLiteral("ctr_Lst"));
+    m_ui.ctr_Play = form.get<controls::ucButton>(QStringLiteral("ctr_Play"));
+    m_ui.ctr_Stop = form.get<controls::ucButton>(QStringLiteral("ctr_Stop"));
+    m_ui.ctr_Vol = form.get<controls::ucButton>(QStringLiteral("ctr_Vol"));
+    for (size_t i = 0; i < m_ui.ucListTV.size(); ++i)
+        m_ui.ucListTV[i] = form.get<controls::ucListBox>(QStringLiteral("ucListTV%1").arg(i));
+    m_ui.Label1 = form.get<Label>(QStringLiteral("Label1"));
+    m_ui.ImgPro = form.get<ImageArea>(QStringLiteral("ImgPro"));
+    m_ui.ImgProPt = form.get<ImageArea>(QStringLiteral("ImgProPt"));
+    m_ui.ImgVol = form.get<ImageArea>(QStringLiteral("ImgVol"));
+    m_ui.ImgVolP = form.get<ImageArea>(QStringLiteral("ImgVolP"));
+    m_ui.WebBrowser1 = form.get<WebView>(QStringLiteral("WebBrowser1"));
+    m_ui.Command1 = form.get<QPushButton>(QStringLiteral("Command1"));
+    m_ui.Timer1 = form.get<Timer>(QStringLiteral("Timer1"));
+    m_ui.Timer2 = form.get<Timer>(QStringLiteral("Timer2"));
 }
 
-PictureBox* FrmMain::picture(const QString& name) const { return findChild<PictureBox*>(name); }
-controls::ucButton* FrmMain::button(const QString& name) const { return findChild<controls::ucButton*>(name); }
-ImageArea* FrmMain::imageArea(const QString& name) const { return findChild<ImageArea*>(name); }
-
 void FrmMain::connectEvents() {
-    connect(m_picCnt, &PictureBox::Resize, this, &FrmMain::PicCnt_Resize);
-    connect(m_picCtr, &PictureBox::Resize, this, &FrmMain::PicCtr_Resize);
-    connect(m_picTool, &PictureBox::Resize, this, &FrmMain::PicTool_Resize);
-    connect(m_picSplit, &PictureBox::Resize, this, &FrmMain::PicSplit_Resize);
-    connect(m_picSplit, &PictureBox::MouseDown, this, &FrmMain::PicSplit_MouseDown);
-    connect(m_picSplit, &PictureBox::MouseMove, this, &FrmMain::PicSplit_MouseMove);
-    connect(m_picSplit, &PictureBox::MouseUp, this, &FrmMain::PicSplit_MouseUp);
-    connect(m_picTab, &PictureBox::Resize, this, &FrmMain::PicTab_Resize);
-    connect(m_picTab, &PictureBox::MouseDown, this, &FrmMain::PicTab_MouseDown);
-    connect(m_picTab, &PictureBox::MouseMove, this, &FrmMain::PicTab_MouseMove);
-    connect(m_ctrLst, &controls::ucButton::Click, this, &FrmMain::ctr_Lst_Click);
-    connect(m_tBtCls, &controls::ucButton::Click, this, &FrmMain::tBt_Cls_Click);
-    connect(m_ctrPlay, &controls::ucButton::Click, this, &FrmMain::ctr_Play_Click);
-    connect(m_ctrStop, &controls::ucButton::Click, this, &FrmMain::ctr_Stop_Click);
-    connect(m_ctrVol, &controls::ucButton::Click, this, &FrmMain::ctr_Vol_Click);
+    connect(m_ui.PicCnt, &PictureBox::Resize, this, &FrmMain::PicCnt_Resize);
+    connect(m_ui.PicCtr, &PictureBox::Resize, this, &FrmMain::PicCtr_Resize);
+    connect(m_ui.PicTool, &PictureBox::Resize, this, &FrmMain::PicTool_Resize);
+    connect(m_ui.PicSplit, &PictureBox::Resize, this, &FrmMain::PicSplit_Resize);
+    connect(m_ui.PicSplit, &PictureBox::MouseDown, this, &FrmMain::PicSplit_MouseDown);
+    connect(m_ui.PicSplit, &PictureBox::MouseMove, this, &FrmMain::PicSplit_MouseMove);
+    connect(m_ui.PicSplit, &PictureBox::MouseUp, this, &FrmMain::PicSplit_MouseUp);
+    connect(m_ui.PicTab, &PictureBox::Resize, this, &FrmMain::PicTab_Resize);
+    connect(m_ui.PicTab, &PictureBox::MouseDown, this, &FrmMain::PicTab_MouseDown);
+    connect(m_ui.PicTab, &PictureBox::MouseMove, this, &FrmMain::PicTab_MouseMove);
+    connect(m_ui.ctr_Lst, &controls::ucButton::Click, this, &FrmMain::ctr_Lst_Click);
+    connect(m_ui.tBt_Cls, &controls::ucButton::Click, this, &FrmMain::tBt_Cls_Click);
+    connect(m_ui.ctr_Play, &controls::ucButton::Click, this, &FrmMain::ctr_Play_Click);
+    connect(m_ui.ctr_Stop, &controls::ucButton::Click, this, &FrmMain::ctr_Stop_Click);
+    connect(m_ui.ctr_Vol, &controls::ucButton::Click, this, &FrmMain::ctr_Vol_Click);
     for (int i = 0; i < 4; ++i) {
-        connect(m_lists[static_cast<size_t>(i)], &controls::ucListBox::PlayIndexChanged, this,
+        connect(m_ui.ucListTV[static_cast<size_t>(i)], &controls::ucListBox::PlayIndexChanged, this,
                 [this, i](int16_t NewIndex, int16_t) { ucList_PlayIndexChanged(i, NewIndex); });
     }
     connect(m_player.get(), &MediaPlayer::PlayStateChange, this, &FrmMain::WMP_PlayStateChange);
     connect(m_player.get(), &MediaPlayer::StatusChange, this, &FrmMain::WMP_StatusChange);
     connect(m_player.get(), &MediaPlayer::PositionChange, this, &FrmMain::WMP_PositionChange);
-    connect(m_timer1, &Timer::Tick, this, &FrmMain::Timer1_Timer);
-    connect(m_timer2, &Timer::Tick, this, &FrmMain::Timer2_Timer);
-    connect(m_command1, &QPushButton::clicked, this, &FrmMain::Timer2_Timer);
-    connect(m_imgProPt, &ImageArea::MouseDown, this, &FrmMain::ImgProPt_MouseDown);
-    connect(m_imgProPt, &ImageArea::MouseMove, this, &FrmMain::ImgProPt_MouseMove);
-    connect(m_imgProPt, &ImageArea::MouseUp, this, &FrmMain::ImgProPt_MouseUp);
-    connect(m_imgVolP, &ImageArea::MouseDown, this, &FrmMain::ImgVolP_MouseDown);
-    connect(m_imgVolP, &ImageArea::MouseMove, this, &FrmMain::ImgVolP_MouseMove);
+    connect(m_ui.Timer1, &Timer::Tick, this, &FrmMain::Timer1_Timer);
+    connect(m_ui.Timer2, &Timer::Tick, this, &FrmMain::Timer2_Timer);
+    connect(m_ui.Command1, &QPushButton::clicked, this, &FrmMain::Timer2_Timer);
+    connect(m_ui.ImgProPt, &ImageArea::MouseDown, this, &FrmMain::ImgProPt_MouseDown);
+    connect(m_ui.ImgProPt, &ImageArea::MouseMove, this, &FrmMain::ImgProPt_MouseMove);
+    connect(m_ui.ImgProPt, &ImageArea::MouseUp, this, &FrmMain::ImgProPt_MouseUp);
+    connect(m_ui.ImgVolP, &ImageArea::MouseDown, this, &FrmMain::ImgVolP_MouseDown);
+    connect(m_ui.ImgVolP, &ImageArea::MouseMove, this, &FrmMain::ImgVolP_MouseMove);
 }
 
 void FrmMain::Form_Load() {
@@ -210,13 +128,13 @@ void FrmMain::Form_Load() {
     m_tabCount = 4;
     for (size_t i = 0; i < m_tabs.size(); ++i) m_tabs[i].Caption = QString::fromUtf16(kCategories[i].caption);
     // 7, 8. Transport buttons.
-    setSkinPicture(m_ctrPlay, "PLAYBT");
-    setSkinPicture(m_ctrVol, "VOLBT");
-    m_ctrPlay->move(5, 25);
-    m_ctrStop->move(42, 29);
-    m_ctrVol->move(70, 29);
+    setSkinPicture(m_ui.ctr_Play, "PLAYBT");
+    setSkinPicture(m_ui.ctr_Vol, "VOLBT");
+    m_ui.ctr_Play->move(5, 25);
+    m_ui.ctr_Stop->move(42, 29);
+    m_ui.ctr_Vol->move(70, 29);
     // 9, 10. The tab strip.
-    m_tabBackBrush = CreateSolidBrush(m_picTab->BackColor());
+    m_tabBackBrush = CreateSolidBrush(m_ui.PicTab->BackColor());
     PicTab_Resize();
     // 11. Player settings.
     m_player->setStretchToFit(true);
@@ -228,7 +146,7 @@ void FrmMain::Form_Load() {
     Dv();
     Dd();
     // 13. The notice window.
-    m_notice = new Form1();
+    m_notice = new Form1(m_config.notice_url);
     m_notice->Form_Load();
     m_notice->show();
     // The window is about to be shown: its first layout, with the skin surfaces in place.
@@ -258,64 +176,54 @@ LRESULT FrmMain::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void FrmMain::Form_Resize() {
-    if (!m_skin || IsIconic(this)) return;
+    if (!m_ui.ucSkin1 || IsIconic(this)) return;
     const int32_t W = innerWidth(), H = innerHeight();
     const int32_t L = controls::ucSkin::SizeLBorder(), R = controls::ucSkin::SizeRBorder();
     const int32_t T = controls::ucSkin::SizeCaption(), B = controls::ucSkin::SizeBottom();
     // Each statement in turn; a window refuses a negative size, so such a statement is
     // skipped and the next one runs.
-    if (W - L - R >= 0) m_picCtr->Move(L, H - m_picCtr->Height() - B, W - L - R);
-    m_picTab->Move(W - m_picTab->Width() - R, T);
-    m_picTool->Move(m_picTab->Left(), m_picTab->Top() + m_picTab->Height(), m_picTab->Width());
-    if (m_picCtr->Top() - m_picTab->Top() >= 0)
-        m_picSplit->Move(m_picTab->Left() - m_picSplit->Width(), m_picTab->Top(), -1,
-                         m_picCtr->Top() - m_picTab->Top());
-    for (controls::ucListBox* list : m_lists) {
-        const int32_t top = m_picTool->Top() + m_picTool->Height();
-        const int32_t h = m_picCtr->Top() - list->y();
-        if (h >= 0) MoveWindow(list, m_picTab->Left(), top, m_picTab->Width(), h, true);
-        else MoveWindow(list, m_picTab->Left(), top, m_picTab->Width(), list->height(), true);
+    if (W - L - R >= 0) m_ui.PicCtr->Move(L, H - m_ui.PicCtr->Height() - B, W - L - R);
+    m_ui.PicTab->Move(W - m_ui.PicTab->Width() - R, T);
+    m_ui.PicTool->Move(m_ui.PicTab->Left(), m_ui.PicTab->Top() + m_ui.PicTab->Height(), m_ui.PicTab->Width());
+    if (m_ui.PicCtr->Top() - m_ui.PicTab->Top() >= 0)
+        m_ui.PicSplit->Move(m_ui.PicTab->Left() - m_ui.PicSplit->Width(), m_ui.PicTab->Top(), -1,
+                            m_ui.PicCtr->Top() - m_ui.PicTab->Top());
+    for (controls::ucListBox* list : m_ui.ucListTV) {
+        const int32_t top = m_ui.PicTool->Top() + m_ui.PicTool->Height();
+        const int32_t h = m_ui.PicCtr->Top() - list->y();
+        if (h >= 0) MoveWindow(list, m_ui.PicTab->Left(), top, m_ui.PicTab->Width(), h, true);
+        else MoveWindow(list, m_ui.PicTab->Left(), top, m_ui.PicTab->Width(), list->height(), true);
     }
-    const int32_t cntWidth = m_picTab->isVisible() || !m_picTab->isHidden() ? m_picSplit->Left() - L : W - L;
-    if (cntWidth >= 0 && m_picCtr->Top() - T >= 0) m_picCnt->Move(L, T, cntWidth, m_picCtr->Top() - T);
+    const int32_t cntWidth = m_ui.PicTab->isVisible() || !m_ui.PicTab->isHidden() ? m_ui.PicSplit->Left() - L : W - L;
+    if (cntWidth >= 0 && m_ui.PicCtr->Top() - T >= 0) m_ui.PicCnt->Move(L, T, cntWidth, m_ui.PicCtr->Top() - T);
 }
 
 void FrmMain::PicCnt_Resize() {
-    if (m_video) m_video->setGeometry(0, 0, m_picCnt->ScaleWidth(), m_picCnt->ScaleHeight());
+    if (m_video) m_video->setGeometry(0, 0, m_ui.PicCnt->ScaleWidth(), m_ui.PicCnt->ScaleHeight());
 }
 
 void FrmMain::PicCtr_Resize() {
-    const int32_t w = m_picCtr->ScaleWidth();
-    m_playCtrSurface.StretchDraw(m_picCtr->hdc(), 0, 0, 1, 64, 0, 0, w, 64);
+    const int32_t w = m_ui.PicCtr->ScaleWidth();
+    m_playCtrSurface.StretchDraw(m_ui.PicCtr->hdc(), 0, 0, 1, 64, 0, 0, w, 64);
     DrawProgressBar();
     DrawVolumeBar();
-    m_ctrLst->move(innerWidth() - m_ctrLst->width() - 10, 29);
-    if (w - 107 >= 0) m_imgPro->Move(5, 5, w - 107, 8);
+    m_ui.ctr_Lst->move(innerWidth() - m_ui.ctr_Lst->width() - 10, 29);
+    if (w - 107 >= 0) m_ui.ImgPro->Move(5, 5, w - 107, 8);
 }
 
 void FrmMain::PicTool_Resize() {
-    const int32_t w = m_picTool->ScaleWidth(), h = m_picTool->ScaleHeight();
-    m_picTool->Cls();
-    HDC dc = m_picTool->hdc();
-    HPEN light = CreatePen(PS_SOLID, 1, RGB(45, 45, 46));
-    HPEN black = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
-    HGDIOBJ old = SelectObject(dc, light);
-    MoveToEx(dc, 35, h - 2, nullptr);
-    LineTo(dc, w - 1, h - 2);
-    SelectObject(dc, black);
-    MoveToEx(dc, 35, h - 1, nullptr);
-    LineTo(dc, w - 1, h - 1);
-    SelectObject(dc, old);
-    DeleteObject(light);
-    DeleteObject(black);
-    m_tBtCls->move(w - m_tBtCls->width() - 2, 1);
+    const int32_t w = m_ui.PicTool->ScaleWidth(), h = m_ui.PicTool->ScaleHeight();
+    m_ui.PicTool->Cls();
+    drawLine(m_ui.PicTool->hdc(), {35, h - 2}, {w - 1, h - 2}, RGB(45, 45, 46));
+    drawLine(m_ui.PicTool->hdc(), {35, h - 1}, {w - 1, h - 1}, RGB(0, 0, 0));
+    m_ui.tBt_Cls->move(w - m_ui.tBt_Cls->width() - 2, 1);
 }
 
-void FrmMain::PicSplit_Resize() { m_picSplit->Cls(); }
+void FrmMain::PicSplit_Resize() { m_ui.PicSplit->Cls(); }
 
 void FrmMain::PicSplit_MouseDown(int16_t Button, int16_t, float X, float) {
     if (Button != 1) return;
-    m_picSplit->setBackColor(RGB(40, 63, 84));
+    m_ui.PicSplit->setBackColor(RGB(40, 63, 84));
     m_dragOffset = R(X);
 }
 
@@ -324,12 +232,12 @@ void FrmMain::PicSplit_MouseMove(int16_t Button, int16_t, float X, float) {
     QPointer<FrmMain> self(this);
     DoEvents();
     if (!self) return;
-    const int32_t W = innerWidth(), R_ = controls::ucSkin::SizeRBorder();
-    m_picSplit->ZOrder();
-    int32_t left = R(m_picSplit->Left() + X - m_dragOffset);
+    const int32_t W = innerWidth(), rightBorder = controls::ucSkin::SizeRBorder();
+    m_ui.PicSplit->ZOrder();
+    int32_t left = R(m_ui.PicSplit->Left() + X - m_dragOffset);
     if (left < W * 0.3) left = R(W * 0.3);
-    if (left > W - 150 - R_) left = R(W - 150 - R_);
-    m_picSplit->Move(left, m_picSplit->Top());
+    if (left > W - 150 - rightBorder) left = R(W - 150 - rightBorder);
+    m_ui.PicSplit->Move(left, m_ui.PicSplit->Top());
 }
 
 void FrmMain::PicSplit_MouseUp(int16_t Button, int16_t, float, float) {
@@ -337,45 +245,45 @@ void FrmMain::PicSplit_MouseUp(int16_t Button, int16_t, float, float) {
     QPointer<FrmMain> self(this);
     DoEvents();
     if (!self) return;
-    const int32_t W = innerWidth(), L = controls::ucSkin::SizeLBorder(), R_ = controls::ucSkin::SizeRBorder();
-    m_picSplit->setBackColor(RGB(13, 20, 24));
-    m_picCnt->Move(m_picCnt->Left(), m_picCnt->Top(), std::max(0, m_picSplit->Left() - L));
-    const int32_t left = m_picSplit->Left() + m_picSplit->Width();
-    if (W - R_ - left >= 0) m_picTab->Move(left, m_picTab->Top(), W - R_ - left);
-    m_picTool->Move(m_picTab->Left(), m_picTool->Top(), m_picTab->Width());
-    for (controls::ucListBox* list : m_lists)
-        MoveWindow(list, m_picTab->Left(), list->y(), m_picTab->Width(), list->height(), true);
+    const int32_t W = innerWidth(), L = controls::ucSkin::SizeLBorder(), rightBorder = controls::ucSkin::SizeRBorder();
+    m_ui.PicSplit->setBackColor(RGB(13, 20, 24));
+    m_ui.PicCnt->Move(m_ui.PicCnt->Left(), m_ui.PicCnt->Top(), std::max(0, m_ui.PicSplit->Left() - L));
+    const int32_t left = m_ui.PicSplit->Left() + m_ui.PicSplit->Width();
+    if (W - rightBorder - left >= 0) m_ui.PicTab->Move(left, m_ui.PicTab->Top(), W - rightBorder - left);
+    m_ui.PicTool->Move(m_ui.PicTab->Left(), m_ui.PicTool->Top(), m_ui.PicTab->Width());
+    for (controls::ucListBox* list : m_ui.ucListTV)
+        MoveWindow(list, m_ui.PicTab->Left(), list->y(), m_ui.PicTab->Width(), list->height(), true);
 }
 
 void FrmMain::showOnlyList(int index) {
-    for (int i = 0; i < 4; ++i) m_lists[static_cast<size_t>(i)]->setVisible(i == index);
+    for (int i = 0; i < 4; ++i) m_ui.ucListTV[static_cast<size_t>(i)]->setVisible(i == index);
 }
 
 void FrmMain::ctr_Lst_Click() {
-    const bool show = m_picTab->isHidden();
+    const bool show = m_ui.PicTab->isHidden();
     const int32_t W = innerWidth(), L = controls::ucSkin::SizeLBorder(), T = controls::ucSkin::SizeCaption();
-    m_picTab->setVisible(show);
-    m_picTool->setVisible(show);
-    m_picSplit->setVisible(show);
+    m_ui.PicTab->setVisible(show);
+    m_ui.PicTool->setVisible(show);
+    m_ui.PicSplit->setVisible(show);
     if (show) {
         // The panel returns with the first tab selected and only its list showing (a tab
         // press shows one list at a time, so the panel never shows more than one).
         setTabIndex(0);
         showOnlyList(0);
-        m_picCnt->Move(L, T, m_picSplit->Left() - L, m_picCtr->Top() - T);
+        m_ui.PicCnt->Move(L, T, m_ui.PicSplit->Left() - L, m_ui.PicCtr->Top() - T);
     } else {
         showOnlyList(-1);
-        m_picCnt->Move(L, T, W - L, m_picCtr->Top() - T);
+        m_ui.PicCnt->Move(L, T, W - L, m_ui.PicCtr->Top() - T);
     }
 }
 
 void FrmMain::tBt_Cls_Click() {
     const int32_t W = innerWidth(), L = controls::ucSkin::SizeLBorder(), T = controls::ucSkin::SizeCaption();
-    m_picTab->setVisible(false);
-    m_picTool->setVisible(false);
-    m_picSplit->setVisible(false);
+    m_ui.PicTab->setVisible(false);
+    m_ui.PicTool->setVisible(false);
+    m_ui.PicSplit->setVisible(false);
     showOnlyList(-1);
-    m_picCnt->Move(L, T, W - L, m_picCtr->Top() - T);
+    m_ui.PicCnt->Move(L, T, W - L, m_ui.PicCtr->Top() - T);
 }
 
 void FrmMain::Form_Unload() {
@@ -389,9 +297,6 @@ void FrmMain::Form_Unload() {
     }
     if (m_tabBackBrush) DeleteObject(m_tabBackBrush);
     m_tabBackBrush = nullptr;
-    // Still selected into the strip's context: it goes when the strip's window does.
-    if (m_tabFont) DeleteObject(m_tabFont);
-    m_tabFont = nullptr;
     if (m_windowIcon) {
         SendMessage(this, WM_SETICON, 0, 0);
         DestroyIcon(m_windowIcon);
@@ -415,18 +320,20 @@ QString FrmMain::GetStrStartToStop(const QString& text, const QString& start, co
     return app::GetStrStartToStop(text, start, stop);
 }
 
-QString FrmMain::DownloadText(const QString& url) const { return app::DownloadText(url); }
+QString FrmMain::DownloadText(const QString& url) const { return app::DownloadText(url, m_config); }
 
 QString FrmMain::StripHtmlTags(const QString& text) const { return app::StripHtmlTags(text); }
 
 void FrmMain::loadCategory(int category) {
     QString page;
+    // A category without a post has no directory: nothing to download, nothing to add.
+    if (m_config.postId(category).isEmpty()) return;
     try {
-        page = DownloadText(DirectoryRequestUrl(category, LocalClockTimestamp()));
+        page = DownloadText(DirectoryRequestUrl(m_config, category, LocalClockTimestamp()));
     } catch (const RuntimeError&) {
         // No network, a refused connection, a body too large: the list stays as it is.
     }
-    controls::ucListBox* list = m_lists[static_cast<size_t>(category)];
+    controls::ucListBox* list = m_ui.ucListTV[static_cast<size_t>(category)];
     for (const ChannelLine& line : ChannelLinesOf(page, category)) {
         try {
             list->AddItem(line.title, std::nullopt, line.address);

@@ -12,10 +12,12 @@
 //   ├PicCtr: seek bar, ▶ ■ 🔊 volume, status, [list]──────┤
 //   └─────────────────────────────────────────────────────┘
 //
-// Its controls come from the form file compiled into the program. Start-up (Form_Load),
+// Its controls come from the form file compiled into the program, made by the form loader;
+// the window itself keeps layout and event wiring. Start-up (Form_Load),
 // layout, the splitter and the panel buttons live in frm_main.cpp, the tab strip in
 // frm_main_tabs.cpp, playback and the control bar in frm_main_playback.cpp.
 
+#include "app/directory_config.h"
 #include "app/image_area.h"
 #include "app/label.h"
 #include "app/picture_box.h"
@@ -25,7 +27,6 @@
 #include "controls/chrome/uc_skin.h"
 #include "controls/list/list_box.h"
 #include "imaging/pc_mem_dc.h"
-#include "platform/forms/form_file.h"
 #include "platform/media/media_player.h"
 #include "platform/web/web_view.h"
 #include "platform/window/timer.h"
@@ -38,6 +39,7 @@
 namespace app {
 
 class Form1;
+class LoadedForm;
 
 // One tab of the strip: its caption and the state it was last painted in (0 never painted,
 // 1 normal, 2 hot).
@@ -50,8 +52,9 @@ class FrmMain : public platform::Window {
     Q_OBJECT
 
 public:
-    // Builds the window and its controls from the form file; nothing is loaded yet.
-    FrmMain();
+    // Builds the window and its controls from the form file; nothing is loaded yet. The
+    // directory configuration says where the loaders and the notice window fetch from.
+    explicit FrmMain(DirectoryConfig config = {});
     ~FrmMain() override;
 
     // The load step: icon, snapping, skin surfaces, tabs, transport buttons, player settings,
@@ -70,49 +73,48 @@ public:
     int16_t TabIndex() const { return m_tabIndex; }
     void setTabIndex(int16_t index);
 
-    // Access for the program's tests and tools.
-    controls::ucListBox* list(int index) const { return m_lists[static_cast<size_t>(index)]; }
-    controls::ucSkin* skin() const { return m_skin; }
-    PictureBox* picture(const QString& name) const;
-    controls::ucButton* button(const QString& name) const;
-    ImageArea* imageArea(const QString& name) const;
-    Label* label() const { return m_label1; }
-    platform::MediaPlayer* player() const { return m_player.get(); }
-    QWidget* videoWidget() const { return m_video; }
-    Form1* noticeWindow() const { return m_notice; }
-    platform::Timer* timer(int which) const { return which == 1 ? m_timer1 : m_timer2; }
-    QPushButton* command1() const { return m_command1; }
-    platform::WebView* webBrowser() const { return m_webBrowser; }
-    const QString& AppPath() const { return m_appPath; }
-    int16_t MusicIndex() const { return m_musicIndex; }
-    bool SeekDragging() const { return m_seekDragging; }
-    int16_t HotTab() const { return m_hotTab; }
-    const std::array<TabRecord, 4>& Tabs() const { return m_tabs; }
-    controls::cMagneticWnd* magnetic() const { return m_magnetic.get(); }
-    controls::SkinMenuReceiver* menus() const { return m_menus.get(); }
-    // The inner size and frame sizes the layout works with.
-    int32_t innerWidth() const { return width(); }
-    int32_t innerHeight() const { return height(); }
-
     platform::LRESULT WindowProc(platform::UINT msg, platform::WPARAM wParam, platform::LPARAM lParam) override;
 
 signals:
     // The window was unloaded; the program ends.
     void Unloaded();
 
-public:
-    // Painting of the control bar (also run by its resize).
-    void DrawProgressBar();
-    void DrawVolumeBar();
-    // Painting of one tab; true when it painted.
-    bool DrawTab(int16_t index, int16_t state, bool force);
-
 private:
-    void buildFromForm(const platform::FormControl& form);
+    friend class TestPeer;
+
+    // The controls of the form file, by their names there.
+    struct Controls {
+        controls::ucSkin* ucSkin1 = nullptr;
+        PictureBox* PicCnt = nullptr;
+        PictureBox* PicTab = nullptr;
+        PictureBox* PicTool = nullptr;
+        PictureBox* PicSplit = nullptr;
+        PictureBox* PicCtr = nullptr;
+        controls::ucButton* tBt_Cls = nullptr;
+        controls::ucButton* ctr_Lst = nullptr;
+        controls::ucButton* ctr_Play = nullptr;
+        controls::ucButton* ctr_Stop = nullptr;
+        controls::ucButton* ctr_Vol = nullptr;
+        std::array<controls::ucListBox*, 4> ucListTV{};
+        Label* Label1 = nullptr;
+        ImageArea* ImgPro = nullptr;
+        ImageArea* ImgProPt = nullptr;
+        ImageArea* ImgVol = nullptr;
+        ImageArea* ImgVolP = nullptr;
+        platform::WebView* WebBrowser1 = nullptr;
+        QPushButton* Command1 = nullptr;
+        platform::Timer* Timer1 = nullptr;
+        platform::Timer* Timer2 = nullptr;
+    };
+
+    void bindControls(const LoadedForm& form);
     void connectEvents();
     void loadCategory(int category);
     QString DownloadText(const QString& url) const;
     QString StripHtmlTags(const QString& text) const;
+    // The inner size the layout works with.
+    int32_t innerWidth() const { return width(); }
+    int32_t innerHeight() const { return height(); }
 
     // Layout and panels.
     void Form_Resize();
@@ -129,12 +131,15 @@ private:
     void showOnlyList(int index);
 
     // Tab strip.
+    bool DrawTab(int16_t index, int16_t state, bool force);
     void PicTab_Resize();
     void PicTab_MouseDown(int16_t Button, int16_t Shift, float X, float Y);
     void PicTab_MouseMove(int16_t Button, int16_t Shift, float X, float Y);
     int32_t tabHitWidth() const;
 
     // Playback and transport.
+    void DrawProgressBar();
+    void DrawVolumeBar();
     void ucList_PlayIndexChanged(int list, int16_t NewIndex);
     void WMP_PlayStateChange(int32_t NewState);
     void WMP_StatusChange();
@@ -153,6 +158,7 @@ private:
     void setSkinPicture(controls::ucButton* button, const char* name);
 
     // Form state.
+    DirectoryConfig m_config;
     QString m_appPath;
     platform::HICON m_windowIcon = nullptr;
     imaging::pcMemDC m_tabBarSurface;
@@ -162,7 +168,6 @@ private:
     int16_t m_tabIndex = 0;
     int16_t m_hotTab = 0;
     platform::HBRUSH m_tabBackBrush = nullptr;
-    platform::HFONT m_tabFont = nullptr;
     int32_t m_dragOffset = 0;
     bool m_seekDragging = false;
     int16_t m_musicIndex = 0;
@@ -170,27 +175,7 @@ private:
     bool m_unloaded = false;
 
     // Controls (owned by the window through Qt parents unless noted).
-    controls::ucSkin* m_skin = nullptr;
-    PictureBox* m_picCnt = nullptr;
-    PictureBox* m_picTab = nullptr;
-    PictureBox* m_picTool = nullptr;
-    PictureBox* m_picSplit = nullptr;
-    PictureBox* m_picCtr = nullptr;
-    controls::ucButton* m_tBtCls = nullptr;
-    controls::ucButton* m_ctrLst = nullptr;
-    controls::ucButton* m_ctrPlay = nullptr;
-    controls::ucButton* m_ctrStop = nullptr;
-    controls::ucButton* m_ctrVol = nullptr;
-    std::array<controls::ucListBox*, 4> m_lists{};
-    Label* m_label1 = nullptr;
-    ImageArea* m_imgPro = nullptr;
-    ImageArea* m_imgProPt = nullptr;
-    ImageArea* m_imgVol = nullptr;
-    ImageArea* m_imgVolP = nullptr;
-    platform::WebView* m_webBrowser = nullptr;
-    QPushButton* m_command1 = nullptr;
-    platform::Timer* m_timer1 = nullptr;
-    platform::Timer* m_timer2 = nullptr;
+    Controls m_ui;
     std::unique_ptr<platform::MediaPlayer> m_player;
     QWidget* m_video = nullptr;
     std::unique_ptr<controls::cMagneticWnd> m_magnetic;

@@ -12,6 +12,7 @@
 
 #include "app/frm_main.h"
 #include "imaging/skin_catalogue.h"
+#include "platform/forms/number_rules.h"
 #include "platform/forms/runtime_error.h"
 
 #include <cmath>
@@ -20,49 +21,44 @@ namespace app {
 
 using namespace platform;
 
-namespace {
-int32_t R(double x) { return static_cast<int32_t>(std::nearbyint(x)); }
-constexpr int32_t kTwips = ImageArea::kTwipsPerPixel;
-} // namespace
-
 double FrmMain::mediaDuration() const { return m_player ? m_player->currentMedia().duration() : 0.0; }
 
 void FrmMain::ucList_PlayIndexChanged(int list, int16_t NewIndex) {
-    controls::ucListBox* l = m_lists[static_cast<size_t>(list)];
+    controls::ucListBox* l = m_ui.ucListTV[static_cast<size_t>(list)];
     m_player->setURL(l->URL(NewIndex));
     if (list == 1) m_musicIndex = l->ListIndex();
-    m_webBrowser->Navigate(QStringLiteral("about:blank"));
+    m_ui.WebBrowser1->Navigate(QStringLiteral("about:blank"));
 }
 
 void FrmMain::WMP_PlayStateChange(int32_t NewState) {
-    if (NewState == MediaPlayer::Stopped) setSkinPicture(m_ctrPlay, "PLAYBT");
-    else if (NewState == MediaPlayer::Playing) setSkinPicture(m_ctrPlay, "PAUSEBT");
+    if (NewState == MediaPlayer::Stopped) setSkinPicture(m_ui.ctr_Play, "PLAYBT");
+    else if (NewState == MediaPlayer::Playing) setSkinPicture(m_ui.ctr_Play, "PAUSEBT");
     if (!m_seekDragging) {
         DrawProgressBar();
-        m_picCtr->Refresh();
+        m_ui.PicCtr->Refresh();
     }
-    if (m_player->playState() == MediaPlayer::Stopped) m_timer2->setInterval(100);
+    if (m_player->playState() == MediaPlayer::Stopped) m_ui.Timer2->setInterval(100);
 }
 
 void FrmMain::Timer2_Timer() {
     // The index is a 16-bit number; at its end the advance stays on the last one it reached.
     if (m_musicIndex < INT16_MAX) ++m_musicIndex;
-    m_player->setURL(m_lists[1]->URL(m_musicIndex));
-    m_timer2->setInterval(0);
+    m_player->setURL(m_ui.ucListTV[1]->URL(m_musicIndex));
+    m_ui.Timer2->setInterval(0);
 }
 
 void FrmMain::WMP_StatusChange() {
-    m_timer1->setEnabled(false);
+    m_ui.Timer1->setEnabled(false);
     switch (m_player->playState()) {
-    case MediaPlayer::Buffering: m_timer1->setEnabled(true); break;
-    case MediaPlayer::Ready: m_label1->setCaption(QStringLiteral("播放失败")); break;
-    default: m_label1->setCaption(m_player->status()); break;
+    case MediaPlayer::Buffering: m_ui.Timer1->setEnabled(true); break;
+    case MediaPlayer::Ready: m_ui.Label1->setCaption(QStringLiteral("播放失败")); break;
+    default: m_ui.Label1->setCaption(m_player->status()); break;
     }
 }
 
 void FrmMain::Timer1_Timer() {
-    m_label1->setCaption(QStringLiteral("缓冲... ") + QString::number(m_player->network().bufferingProgress()) +
-                         QStringLiteral("%"));
+    m_ui.Label1->setCaption(QStringLiteral("缓冲... ") + QString::number(m_player->network().bufferingProgress()) +
+                            QStringLiteral("%"));
 }
 
 void FrmMain::WMP_PositionChange(double, double) {
@@ -78,13 +74,13 @@ void FrmMain::ctr_Stop_Click() { m_player->controls().stop(); }
 
 void FrmMain::ctr_Vol_Click() {
     m_player->settings().setMute(!m_player->settings().mute());
-    setSkinPicture(m_ctrVol, m_player->settings().mute() ? "SLIBT" : "VOLBT");
+    setSkinPicture(m_ui.ctr_Vol, m_player->settings().mute() ? "SLIBT" : "VOLBT");
     DrawVolumeBar();
 }
 
 void FrmMain::DrawProgressBar() {
-    const int32_t W = m_picCtr->ScaleWidth();
-    HDC dc = m_picCtr->hdc();
+    const int32_t W = m_ui.PicCtr->ScaleWidth();
+    HDC dc = m_ui.PicCtr->hdc();
     const double duration = mediaDuration();
     int32_t fill = 0;
     if (duration > 0 && std::isfinite(duration)) {
@@ -94,64 +90,64 @@ void FrmMain::DrawProgressBar() {
     m_playCtrSurface.StretchDraw(dc, 10, 0, 1, 8, 5, 5, W - 107, 8);
     m_playCtrSurface.Draw(dc, 2, 0, 8, 8, fill + 5, 5, false);
     if (fill > 0) m_playCtrSurface.StretchDraw(dc, 1, 0, 1, 8, 5, 5, fill, 8);
-    m_imgProPt->Move(fill + 5, 5, 8, 8);
+    m_ui.ImgProPt->Move(fill + 5, 5, 8, 8);
 }
 
 void FrmMain::ImgProPt_MouseDown(int16_t Button, int16_t, float X, float) {
     if (Button != 1 || !(mediaDuration() > 0)) return;
-    m_dragOffset = R(X / kTwips);
+    m_dragOffset = R(X / kTwipsPerPixel);
     m_seekDragging = true;
 }
 
 void FrmMain::ImgProPt_MouseMove(int16_t Button, int16_t, float X, float) {
     if (!(Button & 1) || !(mediaDuration() > 0)) return;
-    const int32_t W = m_picCtr->ScaleWidth();
-    int32_t left = R(X / kTwips + m_imgProPt->Left() - m_dragOffset);
+    const int32_t W = m_ui.PicCtr->ScaleWidth();
+    int32_t left = R(X / kTwipsPerPixel + m_ui.ImgProPt->Left() - m_dragOffset);
     if (left < 10) left = 10;
     if (left > W - 99) left = W - 99;
-    const int32_t fill = left - m_imgPro->Left();
-    HDC dc = m_picCtr->hdc();
+    const int32_t fill = left - m_ui.ImgPro->Left();
+    HDC dc = m_ui.PicCtr->hdc();
     m_playCtrSurface.StretchDraw(dc, 10, 0, 1, 8, 5, 5, W - 107, 8);
     m_playCtrSurface.Draw(dc, 2, 0, 8, 8, fill + 5, 5, false);
     if (fill > 0) m_playCtrSurface.StretchDraw(dc, 1, 0, 1, 8, 5, 5, fill, 8);
-    m_imgProPt->Move(left, m_imgProPt->Top());
-    m_picCtr->Refresh();
+    m_ui.ImgProPt->Move(left, m_ui.ImgProPt->Top());
+    m_ui.PicCtr->Refresh();
 }
 
 void FrmMain::ImgProPt_MouseUp(int16_t Button, int16_t, float, float) {
     if (Button != 1) return;
-    const int32_t W = m_picCtr->ScaleWidth();
+    const int32_t W = m_ui.PicCtr->ScaleWidth();
     const double duration = mediaDuration();
     if (W - 99 != 0 && std::isfinite(duration))
-        m_player->controls().setCurrentPosition(static_cast<double>(m_imgProPt->Left() - m_imgPro->Left()) / (W - 99) *
-                                                duration);
+        m_player->controls().setCurrentPosition(static_cast<double>(m_ui.ImgProPt->Left() - m_ui.ImgPro->Left()) /
+                                                (W - 99) * duration);
     m_seekDragging = false;
 }
 
 void FrmMain::DrawVolumeBar() {
-    HDC dc = m_picCtr->hdc();
+    HDC dc = m_ui.PicCtr->hdc();
     if (!m_player->settings().mute()) {
         const int32_t level = R(m_player->settings().volume() / 100.0 * 47);
         m_playCtrSurface.StretchDraw(dc, 10, 8, 1, 8, 98, 38, 55, 8);
         m_playCtrSurface.StretchDraw(dc, 1, 8, 1, 8, 98, 38, level, 8);
         m_playCtrSurface.Draw(dc, 2, 8, 8, 8, 98 + level, 38, false);
-        m_imgVol->Move(98, 38, 55, 8);
-        m_imgVolP->Move(98 + level, 38, 8, 8);
+        m_ui.ImgVol->Move(98, 38, 55, 8);
+        m_ui.ImgVolP->Move(98 + level, 38, 8, 8);
     } else {
         m_playCtrSurface.StretchDraw(dc, 10, 8, 1, 8, 98, 38, 55, 8);
         m_playCtrSurface.Draw(dc, 2, 8, 8, 8, 98, 38, false);
     }
-    m_picCtr->Refresh();
+    m_ui.PicCtr->Refresh();
 }
 
 void FrmMain::ImgVolP_MouseDown(int16_t Button, int16_t, float X, float) {
     if (Button != 1) return;
-    m_dragOffset = R(X / kTwips);
+    m_dragOffset = R(X / kTwipsPerPixel);
 }
 
 void FrmMain::ImgVolP_MouseMove(int16_t Button, int16_t, float X, float) {
     if (!(Button & 1)) return;
-    int32_t left = R(X / kTwips + m_imgVolP->Left() - m_dragOffset);
+    int32_t left = R(X / kTwipsPerPixel + m_ui.ImgVolP->Left() - m_dragOffset);
     left = std::clamp(left, 98, 145);
     m_player->settings().setVolume(R((left - 98) / 47.0 * 100));
     DrawVolumeBar();

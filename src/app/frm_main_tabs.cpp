@@ -9,6 +9,7 @@
 
 #include "app/frm_main.h"
 #include "imaging/draw_text_ellipsis.h"
+#include "platform/forms/number_rules.h"
 #include "platform/window/window_functions.h"
 
 #include <cmath>
@@ -17,17 +18,13 @@ namespace app {
 
 using namespace platform;
 
-namespace {
-int32_t R(double x) { return static_cast<int32_t>(std::nearbyint(x)); }
-} // namespace
-
 bool FrmMain::DrawTab(int16_t index, int16_t state, bool force) {
     if (m_tabCount <= 0 || index < 0 || index >= m_tabCount) return false;
     TabRecord& tab = m_tabs[static_cast<size_t>(index)];
     if (state == tab.State && !force) return false;
-    const int32_t S = m_picTab->ScaleWidth();
-    HDC dc = m_picTab->hdc();
-    int32_t w = static_cast<int32_t>(std::trunc(static_cast<double>(S) / m_tabCount));
+    const int32_t S = m_ui.PicTab->ScaleWidth();
+    HDC dc = m_ui.PicTab->hdc();
+    int32_t w = static_cast<int32_t>(Fix(static_cast<double>(S) / m_tabCount));
     const int32_t x0 = index * w;
     if (m_tabBackBrush) FillRect(dc, {x0, 0, x0 + w + 1, 29}, m_tabBackBrush);
     if (index == m_tabCount - 1) w = S - x0;
@@ -51,17 +48,17 @@ void FrmMain::setTabIndex(int16_t index) {
     m_tabIndex = index;
     const bool a = DrawTab(old, 1, true);
     const bool b = DrawTab(index, 1, true);
-    if (a || b) m_picTab->Refresh();
+    if (a || b) m_ui.PicTab->Refresh();
 }
 
 void FrmMain::PicTab_Resize() {
     for (int16_t i = 0; i < m_tabCount; ++i) DrawTab(i, 1, true);
-    m_picTab->Refresh();
+    m_ui.PicTab->Refresh();
 }
 
 int32_t FrmMain::tabHitWidth() const {
     if (m_tabCount <= 0) return 0;
-    return R(static_cast<double>(m_picTab->ScaleWidth()) / m_tabCount);
+    return R(static_cast<double>(m_ui.PicTab->ScaleWidth()) / m_tabCount);
 }
 
 void FrmMain::PicTab_MouseDown(int16_t Button, int16_t, float X, float) {
@@ -69,7 +66,7 @@ void FrmMain::PicTab_MouseDown(int16_t Button, int16_t, float X, float) {
     const int32_t hit = tabHitWidth();
     // A strip narrower than two pixels has no tab width to divide by; the press is ignored.
     if (hit <= 0) return;
-    const int32_t i = static_cast<int32_t>(std::trunc(X / hit));
+    const int32_t i = static_cast<int32_t>(Fix(X / hit));
     if (i < INT16_MIN || i > INT16_MAX) return;
     setTabIndex(static_cast<int16_t>(i));
     if (i >= 0 && i <= 3) showOnlyList(i);
@@ -79,21 +76,22 @@ void FrmMain::PicTab_MouseMove(int16_t, int16_t, float X, float Y) {
     if (m_tabCount <= 0) return;
     POINT cursor;
     GetCursorPos(&cursor);
-    const int32_t S = m_picTab->ScaleWidth();
-    const bool outside = WindowFromPoint(cursor) != m_picTab || X < 0 || X > S || Y < 0 || Y > m_picTab->ScaleHeight();
+    const int32_t S = m_ui.PicTab->ScaleWidth();
+    const bool outside =
+        WindowFromPoint(cursor) != m_ui.PicTab || X < 0 || X > S || Y < 0 || Y > m_ui.PicTab->ScaleHeight();
     if (outside) {
         ReleaseCapture();
-        if (DrawTab(m_hotTab, 1, false)) m_picTab->Refresh();
+        if (DrawTab(m_hotTab, 1, false)) m_ui.PicTab->Refresh();
         return;
     }
-    SetCapture(m_picTab);
+    SetCapture(m_ui.PicTab);
     const int32_t hit = tabHitWidth();
     if (hit <= 0) return;
-    const int32_t t = static_cast<int32_t>(std::trunc(X / hit));
+    const int32_t t = static_cast<int32_t>(Fix(X / hit));
     DrawTab(m_hotTab, 1, false);
     if (t >= INT16_MIN && t <= INT16_MAX && DrawTab(static_cast<int16_t>(t), 2, false)) {
         m_hotTab = static_cast<int16_t>(t);
-        m_picTab->Refresh();
+        m_ui.PicTab->Refresh();
     }
 }
 

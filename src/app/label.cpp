@@ -33,6 +33,12 @@ void Label::setFont(const platform::FontDesc& font) {
     update();
 }
 
+void Label::ReadProperties(const platform::PropertyBag& p) {
+    setCaption(p.ReadString(QStringLiteral("Caption"), {}));
+    setForeColor(p.ReadColor(QStringLiteral("ForeColor"), 0));
+    setFont(p.ReadFont(QStringLiteral("Font"), {}));
+}
+
 void Label::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setFont(m_font);

@@ -18,6 +18,8 @@ public:
     void setCaption(const QString& text);
     void setForeColor(uint32_t colorref);
     void setFont(const platform::FontDesc& font);
+    // The design-time properties of a form file: Caption, ForeColor and Font.
+    void ReadProperties(const platform::PropertyBag& bag);
 
 protected:
     void paintEvent(QPaintEvent* e) override;

@@ -4,10 +4,36 @@
 #include "platform/window/display_scaling.h"
 #include "platform/window/window_functions.h"
 
+#include "app/config.h"
+
 #include <QApplication>
 #include <clocale>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// --version and --help answer before any window system is touched, so they work on a
+// machine without a display (a package check, a terminal over ssh).
+bool answeredFromCommandLine(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("tianbo %s\n", app::config::kVersion);
+            return true;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::printf("Usage: tianbo [--help] [--version]\n"
+                        "Player for network TV, radio, music and camera streams.\n");
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
+    if (answeredFromCommandLine(argc, argv)) return 0;
     // The program places its own windows, which the X11 platform allows.
     qputenv("QT_QPA_PLATFORM", "xcb");
     platform::prepareWebEngineStartup();

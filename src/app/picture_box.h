@@ -2,6 +2,7 @@
 // PictureBox: a plain child window of a form with a background colour, pixel coordinates,
 // and the form-level events its owner handles (resize and pointer events in pixels).
 
+#include "platform/forms/property_bag.h"
 #include "platform/window/window.h"
 
 #include <QString>
@@ -15,6 +16,9 @@ public:
     explicit PictureBox(platform::Window* parent, const QString& name = QString());
 
     const QString& Name() const { return m_name; }
+    // The design-time properties of a form file: BackColor, ToolTipText, MouseIcon, Font and
+    // ForeColor (the font and colour its text is drawn in, on a transparent background).
+    void ReadProperties(const platform::PropertyBag& bag);
     platform::COLORREF BackColor() const { return backColor(); }
     // Setting the background colour clears the picture to it.
     void setBackColor(platform::COLORREF c);
@@ -46,9 +50,5 @@ signals:
 private:
     QString m_name;
 };
-
-// The runtime's button and shift numbers of a pointer message's key flags.
-int16_t buttonOfKeys(platform::WPARAM keys);
-int16_t shiftOfKeys(platform::WPARAM keys);
 
 } // namespace app

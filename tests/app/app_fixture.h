@@ -4,6 +4,7 @@
 
 #include "app/directory_request.h"
 #include "app/frm_main.h"
+#include "app/test_peer.h"
 #include "platform/http/local_http_server.h"
 #include "platform/window/window_functions.h"
 
@@ -40,11 +41,12 @@ public:
                   if (it != m_pages.end()) page = it->second;
               }
               ex.respond(200, "text/html; charset=utf-8", page);
-          }) {
-        const QString host = QStringLiteral("127.0.0.1:%1").arg(m_server.port());
-        app::setHostsForTesting(host, host);
+          }) {}
+
+    // The player's configuration pointed at this server.
+    app::DirectoryConfig config() const {
+        return app::DirectoryConfig::forHost(QStringLiteral("127.0.0.1:%1").arg(m_server.port()));
     }
-    ~DirectoryServer() { app::setHostsForTesting({}, {}); }
 
     void setPage(const std::string& blogId, const QString& html) {
         std::lock_guard lock(m_mutex);
@@ -62,9 +64,9 @@ private:
     LocalHttpServer m_server;
 };
 
-// A shown main window after its load step, against `server`.
-inline std::unique_ptr<app::FrmMain> loadedMainWindow() {
-    auto frm = std::make_unique<app::FrmMain>();
+// A shown main window after its load step, with `config`.
+inline std::unique_ptr<app::FrmMain> loadedMainWindow(const app::DirectoryConfig& config) {
+    auto frm = std::make_unique<app::FrmMain>(config);
     frm->move(100, 80);
     frm->Form_Load();
     frm->show();
@@ -74,3 +76,6 @@ inline std::unique_ptr<app::FrmMain> loadedMainWindow() {
 }
 
 } // namespace tbtest
+
+// The tests' window onto the player's windows.
+using P = app::TestPeer;

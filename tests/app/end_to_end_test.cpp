@@ -12,24 +12,22 @@ TEST(EndToEnd, DemoChannelsListAndPlay) {
     tbtest::DemoServerProcess demo;
     ASSERT_TRUE(demo.ready());
     const QString host = demo.base().mid(QStringLiteral("http://").size());
-    app::setHostsForTesting(host, host);
-    auto frm = tbtest::loadedMainWindow();
-    app::setHostsForTesting({}, {});
+    auto frm = tbtest::loadedMainWindow(app::DirectoryConfig::forHost(host));
 
     const auto& directory = tbtest::demoDirectory();
     for (int i = 0; i < 4; ++i) {
         const auto& cat = directory[static_cast<size_t>(i)];
-        ASSERT_EQ(frm->list(i)->ListCount(), static_cast<int>(cat.channels.size())) << i;
+        ASSERT_EQ(P::list(*frm, i)->ListCount(), static_cast<int>(cat.channels.size())) << i;
         for (size_t k = 0; k < cat.channels.size(); ++k) {
-            EXPECT_EQ(frm->list(i)->Title(static_cast<int16_t>(k)), cat.channels[k].title);
-            EXPECT_TRUE(frm->list(i)->URL(static_cast<int16_t>(k)).endsWith(cat.channels[k].path));
+            EXPECT_EQ(P::list(*frm, i)->Title(static_cast<int16_t>(k)), cat.channels[k].title);
+            EXPECT_TRUE(P::list(*frm, i)->URL(static_cast<int16_t>(k)).endsWith(cat.channels[k].path));
         }
     }
 
     // The TV tab, then a double-click on its first row.
-    tbtest::PlayerEvents events(*frm->player());
-    QTest::mouseClick(frm->picture(QStringLiteral("PicTab")), Qt::LeftButton, {}, QPoint(125, 16));
-    controls::ucListBox* tv = frm->list(2);
+    tbtest::PlayerEvents events(*P::player(*frm));
+    QTest::mouseClick(P::ui(*frm).PicTab, Qt::LeftButton, {}, QPoint(125, 16));
+    controls::ucListBox* tv = P::list(*frm, 2);
     ASSERT_FALSE(tv->isHidden());
     QTest::mousePress(tv, Qt::LeftButton, {}, QPoint(40, 14));
     QTest::mouseRelease(tv, Qt::LeftButton, {}, QPoint(40, 14));
@@ -37,9 +35,9 @@ TEST(EndToEnd, DemoChannelsListAndPlay) {
     QTest::mouseRelease(tv, Qt::LeftButton, {}, QPoint(40, 14));
     EXPECT_EQ(tv->PlayIndex(), 0);
     ASSERT_TRUE(events.waitForState(MediaPlayer::Playing, 20000));
-    EXPECT_EQ(frm->label()->Caption(), frm->player()->status());
+    EXPECT_EQ(P::ui(*frm).Label1->Caption(), P::player(*frm)->status());
 
-    auto* gl = qobject_cast<QOpenGLWidget*>(frm->videoWidget());
+    auto* gl = qobject_cast<QOpenGLWidget*>(P::videoWidget(*frm));
     ASSERT_NE(gl, nullptr);
     bool lit = false;
     (void)QTest::qWaitFor(
@@ -54,6 +52,6 @@ TEST(EndToEnd, DemoChannelsListAndPlay) {
         },
         10000);
     EXPECT_TRUE(lit) << "the video area shows the colour bars";
-    frm->player()->controls().stop();
+    P::player(*frm)->controls().stop();
     frm.reset(); // before the event recorder goes
 }

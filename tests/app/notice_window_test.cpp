@@ -1,5 +1,6 @@
 // The notice window slides up at the right edge of the screen and silences its page.
 #include "app/form1.h"
+#include "app/test_peer.h"
 #include "platform/http/local_http_server.h"
 #include "platform/window/window_functions.h"
 
@@ -28,7 +29,7 @@ TEST(NoticeWindow, StartsBelowTheScreenAndRisesFiftyTwipsATick) {
     app::Form1 f;
     f.resize(358, 200); // 3 000 twips high
     f.Form_Load();
-    f.timer()->setEnabled(false);
+    app::TestPeer::timer(f)->setEnabled(false);
     const int screenH = GetSystemMetrics(SM_CYSCREEN) * 15;
     EXPECT_EQ(f.TopTwips(), screenH);
     EXPECT_EQ(f.LeftTwips(), GetSystemMetrics(SM_CXSCREEN) * 15 - f.WidthTwips());
@@ -43,7 +44,7 @@ TEST(NoticeWindow, StartsBelowTheScreenAndRisesFiftyTwipsATick) {
 TEST(NoticeWindow, AHeightOffTheFiftyTwipGridStopsUpTo49TwipsHigher) {
     app::Form1 f; // 237 pixels: 3 555 twips
     f.Form_Load();
-    f.timer()->setEnabled(false);
+    app::TestPeer::timer(f)->setEnabled(false);
     const int screenH = GetSystemMetrics(SM_CYSCREEN) * 15;
     slide(f);
     const int overshoot = (screenH - f.HeightTwips()) - f.TopTwips();
@@ -57,12 +58,12 @@ TEST(NoticeWindow, AFinishedDocumentSilencesThePage) {
         ex.respond(200, "text/html; charset=utf-8", "<html><body><p>公告</p></body></html>");
     });
     app::Form1 f;
-    ASSERT_NE(f.webBrowser(), nullptr);
-    EXPECT_EQ(f.webBrowser()->geometry(), QRect(-8, -384, 393, 665));
-    EXPECT_FALSE(f.webBrowser()->Silent());
-    QSignalSpy done(f.webBrowser(), &WebView::DocumentComplete);
+    ASSERT_NE(app::TestPeer::webBrowser(f), nullptr);
+    EXPECT_EQ(app::TestPeer::webBrowser(f)->geometry(), QRect(-8, -384, 393, 665));
+    EXPECT_FALSE(app::TestPeer::webBrowser(f)->Silent());
+    QSignalSpy done(app::TestPeer::webBrowser(f), &WebView::DocumentComplete);
     f.show();
-    f.webBrowser()->Navigate(QString::fromStdString(server.url("/notice.html")));
+    app::TestPeer::webBrowser(f)->Navigate(QString::fromStdString(server.url("/notice.html")));
     ASSERT_TRUE(done.wait(20000));
-    EXPECT_TRUE(f.webBrowser()->Silent());
+    EXPECT_TRUE(app::TestPeer::webBrowser(f)->Silent());
 }

@@ -13,24 +13,25 @@ bool samePixels(const Picture& a, const char* skinName) {
 
 struct Playback : ::testing::Test {
     tbtest::DirectoryServer server;
-    std::unique_ptr<app::FrmMain> frm = tbtest::loadedMainWindow();
-    MediaPlayer* wmp = frm->player();
+    std::unique_ptr<app::FrmMain> frm = tbtest::loadedMainWindow(server.config());
+    const P::MainControls& ui = P::ui(*frm);
+    MediaPlayer* wmp = P::player(*frm);
     tbtest::PlayerEvents events{*wmp};
     QString clip = tbtest::barsClip(10);
     // The window goes first: its player reports a last stop to the recorder as it closes.
     ~Playback() override { frm.reset(); }
 
     void fillLists() {
-        frm->list(2)->AddItem(QStringLiteral("电视"), std::nullopt, clip);
+        P::list(*frm, 2)->AddItem(QStringLiteral("电视"), std::nullopt, clip);
         for (int i = 0; i < 4; ++i)
-            frm->list(1)->AddItem(QStringLiteral("歌%1").arg(i), std::nullopt, clip + QStringLiteral("?%1").arg(i));
-        frm->list(0)->AddItem(QStringLiteral("摄像头"), std::nullopt, clip);
+            P::list(*frm, 1)->AddItem(QStringLiteral("歌%1").arg(i), std::nullopt, clip + QStringLiteral("?%1").arg(i));
+        P::list(*frm, 0)->AddItem(QStringLiteral("摄像头"), std::nullopt, clip);
     }
     // Sets the window so the control bar is `w` pixels wide.
     void barWidth(int w) {
         SetWindowPos(frm.get(), nullptr, 0, 0, w + 8 + 6, 429 + 6, SWP_NOMOVE | SWP_NOZORDER);
         pumpFor(20);
-        ASSERT_EQ(frm->picture(QStringLiteral("PicCtr"))->ScaleWidth(), w);
+        ASSERT_EQ(ui.PicCtr->ScaleWidth(), w);
     }
 };
 
@@ -38,46 +39,46 @@ struct Playback : ::testing::Test {
 
 TEST_F(Playback, MusicIndexFollowsOnlyTheMusicList) {
     fillLists();
-    frm->list(2)->setPlayIndex(0);
+    P::list(*frm, 2)->setPlayIndex(0);
     EXPECT_EQ(wmp->URL(), clip);
-    EXPECT_EQ(frm->MusicIndex(), 0) << "starting a TV channel leaves the music index";
-    frm->list(1)->setListIndex(2);
-    frm->list(1)->setPlayIndex(2);
-    EXPECT_EQ(frm->MusicIndex(), 2) << "the music list's selected row";
-    frm->list(0)->setPlayIndex(0);
-    EXPECT_EQ(frm->MusicIndex(), 2);
+    EXPECT_EQ(P::MusicIndex(*frm), 0) << "starting a TV channel leaves the music index";
+    P::list(*frm, 1)->setListIndex(2);
+    P::list(*frm, 1)->setPlayIndex(2);
+    EXPECT_EQ(P::MusicIndex(*frm), 2) << "the music list's selected row";
+    P::list(*frm, 0)->setPlayIndex(0);
+    EXPECT_EQ(P::MusicIndex(*frm), 2);
 }
 
 // Every stop arms a 100 ms advance to the next music item, whatever list the stream came
 // from and whoever stopped it.
 TEST_F(Playback, StopAdvancesTheMusicList) {
     fillLists();
-    frm->list(2)->setPlayIndex(0);
+    P::list(*frm, 2)->setPlayIndex(0);
     ASSERT_TRUE(events.waitForState(MediaPlayer::Playing, 15000));
-    EXPECT_TRUE(samePixels(frm->button(QStringLiteral("ctr_Play"))->SkinPicture(), "PAUSEBT"));
-    const int16_t before = frm->MusicIndex();
-    QTest::mouseClick(frm->button(QStringLiteral("ctr_Stop")), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(samePixels(ui.ctr_Play->SkinPicture(), "PAUSEBT"));
+    const int16_t before = P::MusicIndex(*frm);
+    QTest::mouseClick(ui.ctr_Stop, Qt::LeftButton, {}, QPoint(5, 5));
     ASSERT_TRUE(events.waitForState(MediaPlayer::Stopped, 5000));
-    EXPECT_TRUE(samePixels(frm->button(QStringLiteral("ctr_Play"))->SkinPicture(), "PLAYBT"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return wmp->URL() == frm->list(1)->URL(before + 1); }, 3000));
-    EXPECT_EQ(frm->MusicIndex(), before + 1);
-    EXPECT_EQ(frm->timer(2)->Interval(), 0) << "the advance is one tick";
+    EXPECT_TRUE(samePixels(ui.ctr_Play->SkinPicture(), "PLAYBT"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return wmp->URL() == P::list(*frm, 1)->URL(before + 1); }, 3000));
+    EXPECT_EQ(P::MusicIndex(*frm), before + 1);
+    EXPECT_EQ(ui.Timer2->Interval(), 0) << "the advance is one tick";
 }
 
 TEST_F(Playback, PauseKeepsThePauseButtonPicture) {
     fillLists();
-    frm->list(2)->setPlayIndex(0);
+    P::list(*frm, 2)->setPlayIndex(0);
     ASSERT_TRUE(events.waitForState(MediaPlayer::Playing, 15000));
-    QTest::mouseClick(frm->button(QStringLiteral("ctr_Play")), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(ui.ctr_Play, Qt::LeftButton, {}, QPoint(5, 5));
     ASSERT_TRUE(events.waitForState(MediaPlayer::Paused, 5000));
-    EXPECT_TRUE(samePixels(frm->button(QStringLiteral("ctr_Play"))->SkinPicture(), "PAUSEBT"));
+    EXPECT_TRUE(samePixels(ui.ctr_Play->SkinPicture(), "PAUSEBT"));
     const size_t before = events.states.size();
-    QTest::mouseClick(frm->button(QStringLiteral("ctr_Play")), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(ui.ctr_Play, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_TRUE(events.waitForState(MediaPlayer::Playing, 5000, before));
 }
 
 TEST_F(Playback, VolumeThumbDragsFromSilenceToFull) {
-    app::ImageArea* thumb = frm->imageArea(QStringLiteral("ImgVolP"));
+    app::ImageArea* thumb = ui.ImgVolP;
     ASSERT_EQ(thumb->x(), 145) << "volume 100 at start";
     QTest::mousePress(thumb, Qt::LeftButton, {}, QPoint(4, 4));
     QTest::mouseMove(thumb, QPoint(4 - 1000, 4));
@@ -90,9 +91,9 @@ TEST_F(Playback, VolumeThumbDragsFromSilenceToFull) {
     EXPECT_EQ(thumb->x(), 145);
     QTest::mouseRelease(thumb, Qt::LeftButton, {}, QPoint(1000, 4));
 
-    QTest::mouseClick(frm->button(QStringLiteral("ctr_Vol")), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(ui.ctr_Vol, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_TRUE(wmp->settings().mute());
-    EXPECT_TRUE(samePixels(frm->button(QStringLiteral("ctr_Vol"))->SkinPicture(), "SLIBT"));
+    EXPECT_TRUE(samePixels(ui.ctr_Vol->SkinPicture(), "SLIBT"));
 }
 
 // With a 400-pixel bar, half the duration fills 150 pixels with the thumb at 155; releasing
@@ -100,7 +101,7 @@ TEST_F(Playback, VolumeThumbDragsFromSilenceToFull) {
 TEST_F(Playback, SeekBarPaintsAndSeeksInProportion) {
     barWidth(400);
     fillLists();
-    frm->list(2)->setPlayIndex(0);
+    P::list(*frm, 2)->setPlayIndex(0);
     ASSERT_TRUE(events.waitForState(MediaPlayer::Playing, 15000));
     wmp->controls().pause();
     ASSERT_TRUE(events.waitForState(MediaPlayer::Paused, 5000));
@@ -109,31 +110,31 @@ TEST_F(Playback, SeekBarPaintsAndSeeksInProportion) {
     wmp->controls().setCurrentPosition(duration / 2);
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return std::abs(wmp->controls().currentPosition() - duration / 2) < 0.01; }, 5000));
-    frm->DrawProgressBar();
-    app::ImageArea* thumb = frm->imageArea(QStringLiteral("ImgProPt"));
+    P::DrawProgressBar(*frm);
+    app::ImageArea* thumb = ui.ImgProPt;
     EXPECT_EQ(thumb->x(), 155);
     // The played part is the seek fill slice stretched over 5 .. 154.
     const QImage skin = imaging::LoadResPicture(QStringLiteral("PLAYCTR")).image();
-    const Bitmap& bar = frm->picture(QStringLiteral("PicCtr"))->surface();
+    const Bitmap& bar = ui.PicCtr->surface();
     for (int x : {5, 80, 154}) EXPECT_EQ(bar.pixel(x, 8) & 0xFFFFFF, skin.pixel(1, 3) & 0xFFFFFF) << x;
     EXPECT_EQ(bar.pixel(155, 8) & 0xFFFFFF, skin.pixel(2, 3) & 0xFFFFFF) << "the knob";
 
     QTest::mousePress(thumb, Qt::LeftButton, {}, QPoint(4, 4));
-    EXPECT_TRUE(frm->SeekDragging());
+    EXPECT_TRUE(P::SeekDragging(*frm));
     QTest::mouseMove(thumb, QPoint(-1000, 4));
     EXPECT_EQ(thumb->x(), 10);
     QTest::mouseRelease(thumb, Qt::LeftButton, {}, QPoint(4, 4));
-    EXPECT_FALSE(frm->SeekDragging());
+    EXPECT_FALSE(P::SeekDragging(*frm));
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return std::abs(wmp->controls().currentPosition() - 5.0 / 301 * duration) < 0.05; }, 5000))
         << wmp->controls().currentPosition();
 }
 
 TEST_F(Playback, AnAddressThatCannotPlayShowsTheFailureText) {
-    frm->list(2)->AddItem(QStringLiteral("失效"), std::nullopt, QStringLiteral("http://127.0.0.1:1/none.ts"));
-    frm->list(2)->setPlayIndex(0);
+    P::list(*frm, 2)->AddItem(QStringLiteral("失效"), std::nullopt, QStringLiteral("http://127.0.0.1:1/none.ts"));
+    P::list(*frm, 2)->setPlayIndex(0);
     ASSERT_TRUE(events.waitForState(MediaPlayer::Ready, 15000));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return frm->label()->Caption() == QStringLiteral("播放失败"); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ui.Label1->Caption() == QStringLiteral("播放失败"); }, 2000));
 }
 
 // While the player buffers, the half-second timer writes the progress into the status line.
@@ -142,12 +143,12 @@ TEST_F(Playback, BufferingShowsItsProgress) {
         ex.send("HTTP/1.1 200 OK\r\nContent-Type: video/mp2t\r\nConnection: close\r\n\r\n");
         ex.stall();
     });
-    frm->list(2)->AddItem(QStringLiteral("慢"), std::nullopt, QString::fromStdString(silent.url("/slow.ts")));
-    frm->list(2)->setPlayIndex(0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return frm->timer(1)->Enabled(); }, 10000)) << "buffering turns the timer on";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return frm->label()->Caption().startsWith(QStringLiteral("缓冲... ")); }, 3000))
-        << frm->label()->Caption().toStdString() << " state " << wmp->playState();
-    const QString text = frm->label()->Caption();
+    P::list(*frm, 2)->AddItem(QStringLiteral("慢"), std::nullopt, QString::fromStdString(silent.url("/slow.ts")));
+    P::list(*frm, 2)->setPlayIndex(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ui.Timer1->Enabled(); }, 10000)) << "buffering turns the timer on";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ui.Label1->Caption().startsWith(QStringLiteral("缓冲... ")); }, 3000))
+        << ui.Label1->Caption().toStdString() << " state " << wmp->playState();
+    const QString text = ui.Label1->Caption();
     EXPECT_TRUE(text.endsWith(QLatin1Char('%')));
     bool ok = false;
     const int percent = text.mid(6, text.size() - 7).toInt(&ok);

@@ -10,8 +10,9 @@ using namespace platform;
 
 struct TabStrip : ::testing::Test {
     tbtest::DirectoryServer server;
-    std::unique_ptr<app::FrmMain> frm = tbtest::loadedMainWindow();
-    app::PictureBox* tab = frm->picture(QStringLiteral("PicTab"));
+    std::unique_ptr<app::FrmMain> frm = tbtest::loadedMainWindow(server.config());
+    const P::MainControls& ui = P::ui(*frm);
+    app::PictureBox* tab = ui.PicTab;
     QImage skin = imaging::LoadResPicture(QStringLiteral("TABBAR")).image();
 
     uint32_t at(int x, int y) const { return tab->surface().pixel(x, y) & 0xFFFFFF; }
@@ -44,20 +45,20 @@ TEST_F(TabStrip, TabsAreCutFromTheStripWidth) {
     EXPECT_FALSE(plate(0, 50, 0));
     frm->setTabIndex(2);
     EXPECT_TRUE(plate(100, 50, 0));
-    for (const auto& t : frm->Tabs()) EXPECT_EQ(t.State, 1);
+    for (const auto& t : P::Tabs(*frm)) EXPECT_EQ(t.State, 1);
 }
 
 TEST_F(TabStrip, PressesSelectByRoundedWidthAndShowOneList) {
     QTest::mouseClick(tab, Qt::LeftButton, {}, QPoint(101, 10));
     EXPECT_EQ(frm->TabIndex(), 1) << "101 div R(203 / 4) = 101 div 51 = 1";
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(!frm->list(i)->isHidden(), i == 1) << i;
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(!P::list(*frm, i)->isHidden(), i == 1) << i;
     QTest::mouseClick(tab, Qt::LeftButton, {}, QPoint(50, 10));
     EXPECT_EQ(frm->TabIndex(), 0);
-    EXPECT_FALSE(frm->list(0)->isHidden());
+    EXPECT_FALSE(P::list(*frm, 0)->isHidden());
     QTest::mouseClick(tab, Qt::RightButton, {}, QPoint(160, 10));
     EXPECT_EQ(frm->TabIndex(), 0) << "other buttons change nothing";
-    EXPECT_FALSE(frm->list(0)->isHidden());
-    EXPECT_TRUE(frm->list(3)->isHidden());
+    EXPECT_FALSE(P::list(*frm, 0)->isHidden());
+    EXPECT_TRUE(P::list(*frm, 3)->isHidden());
 }
 
 TEST_F(TabStrip, WritingTheCurrentIndexPaintsNothing) {
@@ -71,26 +72,26 @@ TEST_F(TabStrip, WritingTheCurrentIndexPaintsNothing) {
 TEST_F(TabStrip, HoverPaintsHotTabsAndLeavingReleasesTheCapture) {
     QTest::mouseMove(tab, QPoint(70, 12));
     pumpFor(30);
-    EXPECT_EQ(frm->HotTab(), 1);
-    EXPECT_EQ(frm->Tabs()[1].State, 2);
+    EXPECT_EQ(P::HotTab(*frm), 1);
+    EXPECT_EQ(P::Tabs(*frm)[1].State, 2);
     EXPECT_TRUE(plate(50, 50, 24)) << "the hot plate";
     EXPECT_EQ(GetCapture(), tab) << "the strip holds the pointer while it is over it";
 
     QTest::mouseMove(tab, QPoint(120, 12));
     pumpFor(30);
-    EXPECT_EQ(frm->HotTab(), 2);
-    EXPECT_EQ(frm->Tabs()[1].State, 1);
+    EXPECT_EQ(P::HotTab(*frm), 2);
+    EXPECT_EQ(P::Tabs(*frm)[1].State, 1);
     EXPECT_FALSE(plate(50, 50, 24)) << "the old hot tab is plain again";
     EXPECT_TRUE(plate(100, 50, 24));
 
     // The selected tab under the pointer keeps its selected plate; its state becomes 2.
     QTest::mouseMove(tab, QPoint(10, 12));
     pumpFor(30);
-    EXPECT_EQ(frm->Tabs()[0].State, 2);
+    EXPECT_EQ(P::Tabs(*frm)[0].State, 2);
     EXPECT_TRUE(plate(0, 50, 0));
 
     QTest::mouseMove(tab, QPoint(210, 12)); // beyond the strip's width
     pumpFor(30);
     EXPECT_EQ(GetCapture(), nullptr);
-    EXPECT_EQ(frm->Tabs()[0].State, 1);
+    EXPECT_EQ(P::Tabs(*frm)[0].State, 1);
 }

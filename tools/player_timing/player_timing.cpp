@@ -10,6 +10,7 @@
 // process start to exit (it opens the stream and decodes the first frame).
 #include "app/directory_request.h"
 #include "app/frm_main.h"
+#include "app/test_peer.h"
 #include "platform/web/web_engine_startup.h"
 #include "platform/window/window_functions.h"
 
@@ -44,8 +45,7 @@ double median(std::vector<double> v) {
 }
 
 int startupChild(const QString& host) {
-    app::setHostsForTesting(host, host);
-    app::FrmMain frm;
+    app::FrmMain frm(app::DirectoryConfig::forHost(host));
     frm.Form_Load();
     frm.show();
     (void)QTest::qWaitForWindowExposed(&frm);
@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: player_timing BASE_URL [ROUNDS]\n");
         return 2;
     }
-    const QString base = args[1];
+    const QString& base = args[1];
     const QString host = QString(base).remove(QStringLiteral("http://"));
     const int rounds = args.size() > 2 ? args[2].toInt() : 5;
 
@@ -77,12 +77,11 @@ int main(int argc, char** argv) {
         startup.push_back(child.readAllStandardOutput().trimmed().toDouble());
     }
 
-    app::setHostsForTesting(host, host);
-    app::FrmMain frm;
+    app::FrmMain frm(app::DirectoryConfig::forHost(host));
     frm.Form_Load();
     frm.show();
     (void)QTest::qWaitForWindowExposed(&frm);
-    controls::ucListBox* tv = frm.list(2);
+    controls::ucListBox* tv = app::TestPeer::list(frm, 2);
     frm.setTabIndex(2);
     tv->show();
     std::vector<double> ours, mpv;
@@ -90,7 +89,7 @@ int main(int argc, char** argv) {
         const int16_t row = static_cast<int16_t>(i % 2); // the MPEG-TS and the HLS channel in turn
         const int y = 2 + row * 27 + 13;
         bool playing = false;
-        auto c = QObject::connect(frm.player(), &platform::MediaPlayer::PlayStateChange,
+        auto c = QObject::connect(app::TestPeer::player(frm), &platform::MediaPlayer::PlayStateChange,
                                   [&](int32_t s) { playing = playing || s == 3; });
         QElapsedTimer t;
         t.start();
@@ -101,7 +100,7 @@ int main(int argc, char** argv) {
         (void)QTest::qWaitFor([&] { return playing; }, 20000);
         ours.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
         QObject::disconnect(c);
-        frm.player()->controls().stop();
+        app::TestPeer::player(frm)->controls().stop();
         platform::pumpFor(300);
 
         QProcess ref;

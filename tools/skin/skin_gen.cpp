@@ -1,6 +1,7 @@
 // skin_gen: draws every compiled-in picture and writes it into the assets folder.
 //
-//   skin_gen ASSETS_DIR           write skin/*.bmp, resources/PNGICON/PLAY, icons/*.png
+//   skin_gen ASSETS_DIR           write skin/*.bmp, resources/PNGICON/PLAY, icons/*.png and the
+//                                 desktop's icon theme sizes desktop/icons/hicolor/*/apps/tianbo.png
 //   skin_gen --check ASSETS_DIR   compare the files there with a fresh drawing; exit 1 on
 //                                 any difference (the committed files must match the code)
 
@@ -36,6 +37,12 @@ std::vector<Asset> render() {
     }
     const QImage pointer = drawTabPointer();
     assets.push_back({"icons/tab_pointer.png", encodePng(pointer), pointer});
+    // The sizes launchers and task bars ask the icon theme for.
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QImage icon = drawAppIcon(size);
+        assets.push_back(
+            {QStringLiteral("desktop/icons/hicolor/%1x%1/apps/tianbo.png").arg(size), encodePng(icon), icon});
+    }
     return assets;
 }
 

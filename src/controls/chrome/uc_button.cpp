@@ -4,7 +4,10 @@
 #include "leave_tracking.h"
 
 #include "imaging/draw_text_ellipsis.h"
+#include "platform/forms/number_rules.h"
 #include "platform/gdi/colors.h"
+#include "platform/gdi/outline.h"
+#include "platform/window/mouse_args.h"
 #include "platform/window/window_functions.h"
 
 #include <cmath>
@@ -31,40 +34,15 @@ constexpr COLORREF kDisabledBackground = 0xD8E9EC;
 constexpr COLORREF kOuterOutline = 0x000000;
 constexpr COLORREF kInnerOutline = 0x868585;
 constexpr COLORREF kDisabledInnerOutline = 0xF1F0F0;
-
-int16_t shiftState(WPARAM keys) {
-    int16_t shift = 0;
-    if (keys & MK_SHIFT) shift |= 1;
-    if (keys & MK_CONTROL) shift |= 2;
-    if (GetKeyState(VK_MENU) & 0x8000) shift |= 4;
-    return shift;
-}
-
-int16_t heldButtons(WPARAM keys) {
-    int16_t b = 0;
-    if (keys & MK_LBUTTON) b |= 1;
-    if (keys & MK_RBUTTON) b |= 2;
-    if (keys & MK_MBUTTON) b |= 4;
-    return b;
-}
-
-// Draws a rounded outline (no fill) with a one-pixel pen of `color`.
-void roundOutline(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int32_t corner, COLORREF color) {
-    HPEN pen = CreatePen(PS_SOLID, 1, color);
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(HOLLOW_BRUSH));
-    RoundRect(dc, l, t, r, b, corner, corner);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
-}
+// Size of the ellipses that round the outlines' corners.
+constexpr int32_t kCorner = 3;
 
 } // namespace
 
 ucButton::ucButton(Window* parent, const QString& name) : Window(parent, QStringLiteral("ucButton")) {
     setObjectName(name);
     m_caption = name;
-    m_hfont = createFontFromDesc(m_font);
+    m_hfont.reset(createFontFromDesc(m_font));
     setBackColor(kBackground);
     buildDefaultFace();
 }
@@ -73,10 +51,7 @@ ucButton::~ucButton() {
     m_subclasser.UnsubclassAll();
     releaseDefaultFace();
     m_skin.reset();
-    if (m_hfont) {
-        SelectObject(dc(), GetStockObject(SYSTEM_FONT));
-        DeleteObject(m_hfont);
-    }
+    if (m_hfont) SelectObject(dc(), GetStockObject(SYSTEM_FONT));
 }
 
 void ucButton::setEnabled(bool on) {
@@ -93,8 +68,7 @@ void ucButton::setFont(const FontDesc& font) {
     m_font = font;
     if (HFONT f = createFontFromDesc(m_font)) {
         SelectObject(dc(), f);
-        if (m_hfont) DeleteObject(m_hfont);
-        m_hfont = f;
+        m_hfont.reset(f);
     }
     PaintState(1, true);
 }
@@ -139,31 +113,14 @@ void ucButton::createSkinSurface() {
 }
 
 void ucButton::buildDefaultFace() {
-    if (m_faceDC) return;
-    HDC screen = CreateDC(QStringLiteral("DISPLAY"));
-    m_faceDC = CreateCompatibleDC(screen);
-    m_faceBitmap = CreateCompatibleBitmap(screen, 3, 20);
-    DeleteDC(screen);
-    if (!m_faceDC || !m_faceBitmap) {
-        releaseDefaultFace();
-        return;
-    }
-    m_faceOld = SelectObject(m_faceDC, m_faceBitmap);
-    for (int32_t y = 0; y < 20; ++y) {
-        for (int32_t x = 0; x < 3; ++x) platform::SetPixel(m_faceDC, x, y, kFace[y][x]);
+    if (m_face) return;
+    m_face = MemoryDC(3, 20);
+    for (int32_t y = 0; y < 20 && m_face; ++y) {
+        for (int32_t x = 0; x < 3; ++x) platform::SetPixel(m_face.dc(), x, y, kFace[y][x]);
     }
 }
 
-void ucButton::releaseDefaultFace() {
-    if (m_faceDC) {
-        if (m_faceOld) SelectObject(m_faceDC, m_faceOld);
-        DeleteDC(m_faceDC);
-    }
-    if (m_faceBitmap) DeleteObject(m_faceBitmap);
-    m_faceDC = nullptr;
-    m_faceBitmap = nullptr;
-    m_faceOld = nullptr;
-}
+void ucButton::releaseDefaultFace() { m_face.reset(); }
 
 void ucButton::PaintState(int32_t state, bool force) {
     if (state == m_state && !force) return;
@@ -175,30 +132,30 @@ void ucButton::PaintState(int32_t state, bool force) {
     clearSurface();
     COLORREF textColor = m_foreColor;
     if (m_defaultStyle) {
-        if (state <= 3 && m_faceDC) {
-            platform::StretchBlt(hdc, 2, 2, W - 2, H - 2, m_faceDC, state - 1, 0, 1, 20, SRCCOPY);
+        if (state <= 3 && m_face) {
+            platform::StretchBlt(hdc, 2, 2, W - 2, H - 2, m_face.dc(), state - 1, 0, 1, 20, SRCCOPY);
         }
         if (state <= 3) {
-            roundOutline(hdc, 0, 0, W, H, 3, kOuterOutline);
-            roundOutline(hdc, 1, 1, W - 1, H - 1, 3, kInnerOutline);
+            drawOutline(hdc, {0, 0, W, H}, kOuterOutline, 1, kCorner);
+            drawOutline(hdc, {1, 1, W - 1, H - 1}, kInnerOutline, 1, kCorner);
         } else {
             setBackColor(kDisabledBackground);
             clearSurface();
-            roundOutline(hdc, 0, 0, W, H, 3, GetSysColor(COLOR_BTNSHADOW));
-            roundOutline(hdc, 1, 1, W - 1, H - 1, 3, kDisabledInnerOutline);
+            drawOutline(hdc, {0, 0, W, H}, GetSysColor(COLOR_BTNSHADOW), 1, kCorner);
+            drawOutline(hdc, {1, 1, W - 1, H - 1}, kDisabledInnerOutline, 1, kCorner);
             textColor = GetSysColor(COLOR_BTNSHADOW);
         }
     } else if (m_skin && m_skin->hdc()) {
-        const int32_t frameHeight = static_cast<int32_t>(std::nearbyint(m_skin->Height() / 4.0));
+        const int32_t frameHeight = R(m_skin->Height() / 4.0);
         m_skin->Draw(hdc, 0, (state - 1) * frameHeight, m_skin->Width(), frameHeight, 0, 0, true);
     }
     // The caption, centred; the pressed look moves it one pixel right and down.
-    if (m_hfont) SelectObject(hdc, m_hfont);
+    if (m_hfont) SelectObject(hdc, m_hfont.get());
     SetBkMode(hdc, TRANSPARENT);
     SetTextColor(hdc, TranslateColor(textColor));
     SIZE extent;
     GetTextExtentPoint32(hdc, m_caption.isEmpty() ? QStringLiteral(" ") : m_caption, &extent);
-    int32_t top = static_cast<int32_t>(std::nearbyint((H - extent.cy) / 2.0));
+    int32_t top = R((H - extent.cy) / 2.0);
     int32_t left = 1;
     if (state == 3) {
         ++top;
@@ -218,7 +175,7 @@ void ucButton::onResize() {
     if (!m_skin || !m_skin->hdc()) return;
     // A picture dimension of zero keeps that dimension of the button.
     const int32_t w = m_skin->Width() > 0 ? m_skin->Width() : width();
-    const int32_t h = m_skin->Height() > 0 ? static_cast<int32_t>(std::nearbyint(m_skin->Height() / 4.0)) : height();
+    const int32_t h = m_skin->Height() > 0 ? R(m_skin->Height() / 4.0) : height();
     if (w != width() || h != height()) SetWindowPos(this, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER);
 }
 
@@ -228,8 +185,7 @@ void ucButton::ReadProperties(const PropertyBag& bag) {
     m_font = bag.ReadFont(QStringLiteral("Font"), m_font);
     if (HFONT f = createFontFromDesc(m_font)) {
         SelectObject(dc(), f);
-        if (m_hfont) DeleteObject(m_hfont);
-        m_hfont = f;
+        m_hfont.reset(f);
     }
     m_foreColor = bag.ReadColor(QStringLiteral("ForeColor"), m_foreColor);
     m_caption = bag.ReadString(QStringLiteral("Caption"), QString());
@@ -269,39 +225,32 @@ void ucButton::zSubclass_Proc(bool bBefore, bool&, LRESULT&, HWND&, UINT& uMsg, 
 LRESULT ucButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     const int32_t x = GET_X_LPARAM(lParam);
     const int32_t y = GET_Y_LPARAM(lParam);
-    float fx = static_cast<float>(x);
-    float fy = static_cast<float>(y);
-    int16_t shift = shiftState(wParam);
+    MouseArgs a = MouseArgs::fromMessage(msg, wParam, lParam);
     switch (msg) {
     case WM_SIZE: onResize(); break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN: {
-        int16_t button = msg == WM_LBUTTONDOWN ? 1 : (msg == WM_RBUTTONDOWN ? 2 : 4);
-        m_lastButton = button;
-        if (button == 1) PaintState(3);
-        emit MouseDown(button, shift, fx, fy);
+    case WM_MBUTTONDOWN:
+        m_lastButton = a.Button;
+        if (a.Button == 1) PaintState(3);
+        emit MouseDown(a.Button, a.Shift, a.X, a.Y);
         return 0;
-    }
-    case WM_MOUSEMOVE: {
+    case WM_MOUSEMOVE:
         StartLeaveTracking(this);
         if (inside(x, y)) PaintState((wParam & MK_LBUTTON) ? 3 : 2);
-        int16_t buttons = heldButtons(wParam);
-        emit MouseMove(buttons, shift, fx, fy);
+        emit MouseMove(a.Button, a.Shift, a.X, a.Y);
         return 0;
-    }
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: {
-        int16_t button = msg == WM_LBUTTONUP ? 1 : (msg == WM_RBUTTONUP ? 2 : 4);
         QPointer<ucButton> self(this);
         if (!inside(x, y)) {
             PaintState(1);
         } else {
             PaintState(2);
-            if (button == 1) emit Click();
+            if (a.Button == 1) emit Click();
         }
-        if (self) emit MouseUp(button, shift, fx, fy);
+        if (self) emit MouseUp(a.Button, a.Shift, a.X, a.Y);
         return 0;
     }
     case WM_LBUTTONDBLCLK:

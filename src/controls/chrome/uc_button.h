@@ -11,6 +11,7 @@
 
 #include "imaging/pc_mem_dc.h"
 #include "platform/forms/property_bag.h"
+#include "platform/gdi/memory_dc.h"
 #include "platform/intercept/interception.h"
 #include "platform/window/window.h"
 
@@ -71,15 +72,14 @@ private:
     bool inside(int32_t x, int32_t y) const;
 
     platform::FontDesc m_font;
-    platform::HFONT m_hfont = nullptr;
+    platform::FontHandle m_hfont;
     QString m_caption;
     platform::COLORREF m_foreColor = 0x000000;
     bool m_defaultStyle = true;
     platform::Picture m_skinPicture;
     std::unique_ptr<imaging::pcMemDC> m_skin;
-    platform::HDC m_faceDC = nullptr;
-    platform::HBITMAP m_faceBitmap = nullptr;
-    platform::HGDIOBJ m_faceOld = nullptr;
+    // The built-in face: 3 x 20 pixels, one gradient column per state.
+    platform::MemoryDC m_face;
     int32_t m_state = 0;
     int16_t m_lastButton = 0;
     platform::Subclasser m_subclasser{this};

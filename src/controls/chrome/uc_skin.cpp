@@ -5,7 +5,11 @@
 #include "imaging/skin_catalogue.h"
 #include "platform/gdi/colors.h"
 #include "platform/gdi/icon.h"
+#include "platform/gdi/memory_dc.h"
+#include "platform/gdi/outline.h"
+#include "platform/gdi/select_guard.h"
 #include "platform/window/menu.h"
+#include "platform/window/mouse_args.h"
 #include "platform/window/screens.h"
 #include "platform/window/window_functions.h"
 
@@ -28,16 +32,8 @@ constexpr COLORREF kInnerInactive = 0x7D7979;
 constexpr COLORREF kClientFrame = 0x333939;
 constexpr int32_t kStripHeight = 23;
 
-void outline(HDC dc, COLORREF color, bool rounded, int32_t l, int32_t t, int32_t r, int32_t b) {
-    HPEN pen = CreatePen(PS_SOLID, 1, color);
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(HOLLOW_BRUSH));
-    if (rounded) RoundRect(dc, l, t, r, b, 7, 7);
-    else Rectangle(dc, l, t, r, b);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
-}
+// Size of the ellipses that round the frame's outer corners.
+constexpr int32_t kOutlineCorner = 7;
 
 } // namespace
 
@@ -168,7 +164,7 @@ void ucSkin::ApplyFrameRegions(bool windowRegion, bool controlRegion) {
     QPointer<ucSkin> self(this);
     if (windowRegion) {
         const auto style = static_cast<uint32_t>(GetWindowLong(m_parent, GWL_STYLE));
-        SetWindowLong(m_parent, GWL_STYLE, static_cast<int32_t>(style & 0xFF3FFFFFu));
+        SetWindowLong(m_parent, GWL_STYLE, static_cast<int32_t>(style & ~WS_CAPTION));
         SetWindowPos(m_parent, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_FRAMECHANGED);
         if (!self || !IsWindow(m_parent)) return;
         HRGN rgn = nullptr;
@@ -187,9 +183,9 @@ void ucSkin::ApplyFrameRegions(bool windowRegion, bool controlRegion) {
         const int32_t W = width();
         const int32_t H = height();
         HRGN rgn = parentNormal() ? CreateRoundRectRgn(0, 0, W + 1, H + 1, 6, 6) : CreateRectRgn(0, 0, W, H);
-        HRGN inside = CreateRectRgn(4, 24, W - 4, H - 4);
-        if (rgn && inside) CombineRgn(rgn, rgn, inside, RGN_XOR);
-        if (inside) DeleteObject(inside);
+        const RegionHandle inside(CreateRectRgn(4, 24, W - 4, H - 4));
+        if (rgn && inside) CombineRgn(rgn, rgn, inside.get(), RGN_XOR);
+        // The window takes the region over.
         if (rgn) SetWindowRgn(this, rgn, true);
     }
 }
@@ -246,20 +242,11 @@ void ucSkin::DrawCaption(bool active) {
     const int32_t W = width();
     const int32_t H = height();
     // 1-2. A screen-compatible strip W x 23 and the bold caption font.
-    HDC screen = CreateDC(QStringLiteral("DISPLAY"));
-    HDC strip = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, std::max(1, W), kStripHeight);
-    HFONT font = CreateFont(12, 6, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0x30, m_font.Name);
-    if (!screen || !strip || !bmp || !font) {
-        if (font) DeleteObject(font);
-        if (bmp) DeleteObject(bmp);
-        if (strip) DeleteDC(strip);
-        if (screen) DeleteDC(screen);
-        return;
-    }
-    HGDIOBJ oldBmp = SelectObject(strip, bmp);
-    HGDIOBJ oldFont = SelectObject(strip, font);
-    SetBkMode(strip, TRANSPARENT);
+    const MemoryDC strip(std::max(1, W), kStripHeight);
+    const FontHandle font(CreateFont(12, 6, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0x30, m_font.Name));
+    if (!strip || !font) return;
+    const SelectGuard useFont(strip.dc(), font.get());
+    SetBkMode(strip.dc(), TRANSPARENT);
     // 3. The control's own surface to its background colour.
     clearSurface();
     // 4. Title position.
@@ -268,29 +255,23 @@ void ucSkin::DrawCaption(bool active) {
     const int32_t titleLeft = showIcon ? 21 : 6;
     const int32_t titleWidth = W - titleLeft - 85;
     // 5. The caption background stretched over the strip.
-    m_skin.StretchDraw(strip, 0, 44, 77, 21, 1, 2, W - 2, 21);
+    m_skin.StretchDraw(strip.dc(), 0, 44, 77, 21, 1, 2, W - 2, 21);
     // 6. All caption buttons.
-    drawCaptionButtons(strip, true);
+    drawCaptionButtons(strip.dc(), true);
     // 7. The icon.
-    if (showIcon) DrawIconEx(strip, 3, 3, icon, 16, 16, 0, nullptr, DI_NORMAL);
+    if (showIcon) DrawIconEx(strip.dc(), 3, 3, icon, 16, 16, 0, nullptr, DI_NORMAL);
     // 8. The title, cut with "..." when it does not fit.
-    SetTextColor(strip, active ? kTitleActive : kTitleInactive);
-    if (titleWidth > 0) m_skin.pDrawText(strip, GetWindowText(m_parent), titleLeft, 6, titleWidth, kStripHeight, 0);
+    SetTextColor(strip.dc(), active ? kTitleActive : kTitleInactive);
+    if (titleWidth > 0)
+        m_skin.pDrawText(strip.dc(), GetWindowText(m_parent), titleLeft, 6, titleWidth, kStripHeight, 0);
     // 9. The strip onto the control.
-    platform::BitBlt(dc(), 0, 0, W, kStripHeight, strip, 0, 0, SRCCOPY);
+    platform::BitBlt(dc(), 0, 0, W, kStripHeight, strip.dc(), 0, 0, SRCCOPY);
     // 10-11. Outlines: rounded ones only in the normal state, the client frame always.
     if (parentNormal()) {
-        outline(dc(), active ? kOuterActive : kOuterInactive, true, 0, 0, W, H);
-        outline(dc(), active ? kInnerActive : kInnerInactive, true, 1, 1, W - 1, H - 1);
+        drawOutline(dc(), {0, 0, W, H}, active ? kOuterActive : kOuterInactive, 1, kOutlineCorner);
+        drawOutline(dc(), {1, 1, W - 1, H - 1}, active ? kInnerActive : kInnerInactive, 1, kOutlineCorner);
     }
-    outline(dc(), kClientFrame, false, 3, 23, W - 3, H - 3);
-    // 12.
-    SelectObject(strip, oldFont);
-    SelectObject(strip, oldBmp);
-    DeleteObject(font);
-    DeleteObject(bmp);
-    DeleteDC(strip);
-    DeleteDC(screen);
+    drawOutline(dc(), {3, 23, W - 3, H - 3}, kClientFrame);
     update();
 }
 
@@ -425,17 +406,6 @@ LRESULT ucSkin::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     const int32_t x = GET_X_LPARAM(lParam);
     const int32_t y = GET_Y_LPARAM(lParam);
-    auto buttonOf = [](UINT m) {
-        switch (m) {
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONUP:
-        case WM_LBUTTONDBLCLK: return 1;
-        case WM_RBUTTONDOWN:
-        case WM_RBUTTONUP:
-        case WM_RBUTTONDBLCLK: return 2;
-        default: return 4;
-        }
-    };
     switch (msg) {
     case WM_MOUSEMOVE: {
         const int32_t index = m_captureButton >= 0 ? m_captureButton : m_zones.buttonAt(x, y, m_visible);
@@ -452,11 +422,11 @@ LRESULT ucSkin::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         m_captureButton = index;
         if (index >= 0) {
             // A double click on a button acts as its second press.
-            buttonPress(index, buttonOf(msg));
+            buttonPress(index, mouseButtonOf(msg));
         } else if (msg == WM_LBUTTONDBLCLK) {
             frameDoubleClick();
         } else {
-            framePress(buttonOf(msg), x, y);
+            framePress(mouseButtonOf(msg), x, y);
         }
         return 0;
     }
@@ -467,7 +437,7 @@ LRESULT ucSkin::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         m_captureButton = -1;
         if (index >= 0) {
             const POINT p = m_zones.buttonPos(index);
-            buttonRelease(index, buttonOf(msg), x - p.x, y - p.y);
+            buttonRelease(index, mouseButtonOf(msg), x - p.x, y - p.y);
         }
         return 0;
     }

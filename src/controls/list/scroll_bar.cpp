@@ -26,12 +26,6 @@ int32_t toInt32(double v) {
 } // namespace
 
 UcScrollBar::UcScrollBar(Window* parent) : Window(parent, QStringLiteral("UcScrollBar")) {
-    // The gap pattern: a one-pixel checkerboard, rows alternating 0xAA and 0x55 (monochrome
-    // rows are word-aligned, so each row takes two bytes).
-    const uint8_t bits[16] = {0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0};
-    HBITMAP pattern = CreateBitmap(8, 8, 1, 1, bits);
-    m_gapBrush = CreatePatternBrush(pattern);
-    DeleteObject(pattern);
     // The control's own reaction comes first, so an owner's handler sees the new thumb.
     connect(&m_model, &ScrollValueModel::Change, this, &UcScrollBar::onModelChange, Qt::DirectConnection);
     connect(&m_model, &ScrollValueModel::Scroll, this, &UcScrollBar::Scroll, Qt::DirectConnection);
@@ -40,7 +34,6 @@ UcScrollBar::UcScrollBar(Window* parent) : Window(parent, QStringLiteral("UcScro
 
 UcScrollBar::~UcScrollBar() {
     m_subclass.reset();
-    if (m_gapBrush) DeleteObject(m_gapBrush);
     m_draw.reset();
 }
 
@@ -502,7 +495,7 @@ void UcScrollBar::paint() {
         // of a fresh paint context.
         SetTextColor(hdc, 0x000000);
         SetBkColor(hdc, 0xFFFFFF);
-        FillRect(hdc, m_gap, m_gapBrush);
+        FillRect(hdc, m_gap, m_gapBrush.get());
     }
     EndPaint(this, &ps);
 }

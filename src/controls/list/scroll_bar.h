@@ -24,6 +24,7 @@
 #include "scrollbar_draw.h"
 
 #include "platform/forms/property_bag.h"
+#include "platform/gdi/gdi_handle.h"
 #include "platform/intercept/interception.h"
 #include "platform/window/window.h"
 
@@ -138,7 +139,8 @@ private:
     ScrollValueModel m_model;
     std::unique_ptr<platform::Subclasser> m_subclass;
     std::unique_ptr<cScrollbarDraw> m_draw;
-    platform::HBRUSH m_gapBrush = nullptr;
+    // The checkered gap between the arrows of a bar too short for a track.
+    platform::BrushHandle m_gapBrush{platform::createCheckerBrush()};
 
     bool m_enabled = true;
     int32_t m_changeDelay = kDefaultChangeDelay;

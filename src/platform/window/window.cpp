@@ -606,7 +606,8 @@ bool IsWindow(HWND hwnd) { return hwnd && registry::contains(hwnd); }
 
 LRESULT CallWindowProc(const WNDPROC& proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (!proc) return DefWindowProc(hwnd, msg, wParam, lParam);
-    WNDPROC keep = proc; // the link may be replaced while it runs
+    // A copy on purpose: the link may be replaced, and freed, while it runs.
+    WNDPROC keep = proc; // NOLINT(performance-unnecessary-copy-initialization)
     return keep->call(hwnd, msg, wParam, lParam);
 }
 
