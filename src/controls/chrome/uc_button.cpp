@@ -18,7 +18,8 @@ using namespace platform;
 
 namespace {
 
-// The built-in face: column c is the vertical gradient of state c + 1 (normal, hot, pressed).
+// The built-in face: column c is the vertical gradient of the look whose frame is c (normal,
+// hot, pressed).
 constexpr COLORREF kFace[20][3] = {
     {0x757575, 0x686868, 0x6C6C6C}, {0x747474, 0x676767, 0x6F6F6F}, {0x747474, 0x656565, 0x6F6F6F},
     {0x747474, 0x646464, 0x6E6E6E}, {0x737373, 0x636363, 0x6E6E6E}, {0x737373, 0x626262, 0x6D6D6D},
@@ -57,9 +58,9 @@ ucButton::~ucButton() {
 void ucButton::setEnabled(bool on) {
     if (on) {
         QWidget::setEnabled(true);
-        PaintState(1, true);
+        PaintState(ButtonLook::Normal, true);
     } else {
-        PaintState(4, true);
+        PaintState(ButtonLook::Disabled, true);
         QWidget::setEnabled(false);
     }
 }
@@ -70,19 +71,19 @@ void ucButton::setFont(const FontDesc& font) {
         SelectObject(dc(), f);
         m_hfont.reset(f);
     }
-    PaintState(1, true);
+    PaintState(ButtonLook::Normal, true);
 }
 
 void ucButton::setCaption(const QString& caption) {
     if (caption == m_caption) return;
     m_caption = caption;
-    PaintState(1, true);
+    PaintState(ButtonLook::Normal, true);
 }
 
 void ucButton::setForeColor(COLORREF color) {
     if (color == m_foreColor) return;
     m_foreColor = color;
-    PaintState(1, true);
+    PaintState(ButtonLook::Normal, true);
 }
 
 void ucButton::setDefaultStyle(bool on) {
@@ -96,7 +97,7 @@ void ucButton::setDefaultStyle(bool on) {
             createSkinSurface();
         }
     }
-    PaintState(1, true);
+    PaintState(ButtonLook::Normal, true);
 }
 
 void ucButton::setSkinPicture(const Picture& picture) {
@@ -104,7 +105,7 @@ void ucButton::setSkinPicture(const Picture& picture) {
     if (m_defaultStyle) return;
     createSkinSurface();
     onResize();
-    PaintState(isEnabled() ? 1 : 4, true);
+    PaintState(isEnabled() ? ButtonLook::Normal : ButtonLook::Disabled, true);
 }
 
 void ucButton::createSkinSurface() {
@@ -122,9 +123,9 @@ void ucButton::buildDefaultFace() {
 
 void ucButton::releaseDefaultFace() { m_face.reset(); }
 
-void ucButton::PaintState(int32_t state, bool force) {
+void ucButton::PaintState(ButtonLook state, bool force) {
     if (state == m_state && !force) return;
-    if (state < 1 || state > 4) return;
+    if (frameOf(state) < 0 || state > ButtonLook::Disabled) return;
     const int32_t W = width();
     const int32_t H = height();
     HDC hdc = dc();
@@ -132,10 +133,10 @@ void ucButton::PaintState(int32_t state, bool force) {
     clearSurface();
     COLORREF textColor = m_foreColor;
     if (m_defaultStyle) {
-        if (state <= 3 && m_face) {
-            platform::StretchBlt(hdc, 2, 2, W - 2, H - 2, m_face.dc(), state - 1, 0, 1, 20, SRCCOPY);
+        if (state != ButtonLook::Disabled && m_face) {
+            platform::StretchBlt(hdc, 2, 2, W - 2, H - 2, m_face.dc(), frameOf(state), 0, 1, 20, SRCCOPY);
         }
-        if (state <= 3) {
+        if (state != ButtonLook::Disabled) {
             drawOutline(hdc, {0, 0, W, H}, kOuterOutline, 1, kCorner);
             drawOutline(hdc, {1, 1, W - 1, H - 1}, kInnerOutline, 1, kCorner);
         } else {
@@ -147,7 +148,7 @@ void ucButton::PaintState(int32_t state, bool force) {
         }
     } else if (m_skin && m_skin->hdc()) {
         const int32_t frameHeight = R(m_skin->Height() / 4.0);
-        m_skin->Draw(hdc, 0, (state - 1) * frameHeight, m_skin->Width(), frameHeight, 0, 0, true);
+        m_skin->Draw(hdc, 0, frameOf(state) * frameHeight, m_skin->Width(), frameHeight, 0, 0, true);
     }
     // The caption, centred; the pressed look moves it one pixel right and down.
     if (m_hfont) SelectObject(hdc, m_hfont.get());
@@ -157,7 +158,7 @@ void ucButton::PaintState(int32_t state, bool force) {
     GetTextExtentPoint32(hdc, m_caption.isEmpty() ? QStringLiteral(" ") : m_caption, &extent);
     int32_t top = R((H - extent.cy) / 2.0);
     int32_t left = 1;
-    if (state == 3) {
+    if (state == ButtonLook::Pressed) {
         ++top;
         left = 2;
     }
@@ -169,7 +170,7 @@ void ucButton::PaintState(int32_t state, bool force) {
 void ucButton::onResize() {
     if (m_defaultStyle) {
         SetWindowRgn(this, CreateRoundRectRgn(0, 0, width() + 1, height() + 1, 3, 3), true);
-        PaintState(isEnabled() ? 1 : 4, true);
+        PaintState(isEnabled() ? ButtonLook::Normal : ButtonLook::Disabled, true);
         return;
     }
     if (!m_skin || !m_skin->hdc()) return;
@@ -219,7 +220,7 @@ void ucButton::WriteProperties(PropertyBag& bag) const {
 }
 
 void ucButton::zSubclass_Proc(bool bBefore, bool&, LRESULT&, HWND&, UINT& uMsg, WPARAM&, LPARAM&) {
-    if (!bBefore && uMsg == WM_MOUSELEAVE) PaintState(1);
+    if (!bBefore && uMsg == WM_MOUSELEAVE) PaintState(ButtonLook::Normal);
 }
 
 LRESULT ucButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -232,12 +233,16 @@ LRESULT ucButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
         m_lastButton = a.Button;
-        if (a.Button == 1) PaintState(3);
+        // A pointer that comes back to the very spot it left brings no move message, so the
+        // press may be the first the button hears of it: the look it paints now must be
+        // undone when the pointer leaves.
+        StartLeaveTracking(this);
+        if (a.Button == 1) PaintState(ButtonLook::Pressed);
         emit MouseDown(a.Button, a.Shift, a.X, a.Y);
         return 0;
     case WM_MOUSEMOVE:
         StartLeaveTracking(this);
-        if (inside(x, y)) PaintState((wParam & MK_LBUTTON) ? 3 : 2);
+        if (inside(x, y)) PaintState((wParam & MK_LBUTTON) ? ButtonLook::Pressed : ButtonLook::Hot);
         emit MouseMove(a.Button, a.Shift, a.X, a.Y);
         return 0;
     case WM_LBUTTONUP:
@@ -245,16 +250,17 @@ LRESULT ucButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MBUTTONUP: {
         QPointer<ucButton> self(this);
         if (!inside(x, y)) {
-            PaintState(1);
+            PaintState(ButtonLook::Normal);
         } else {
-            PaintState(2);
+            StartLeaveTracking(this);
+            PaintState(ButtonLook::Hot);
             if (a.Button == 1) emit Click();
         }
         if (self) emit MouseUp(a.Button, a.Shift, a.X, a.Y);
         return 0;
     }
     case WM_LBUTTONDBLCLK:
-        if (m_lastButton == 1) PaintState(3);
+        if (m_lastButton == 1) PaintState(ButtonLook::Pressed);
         return 0;
     default: break;
     }

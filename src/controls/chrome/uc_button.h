@@ -1,5 +1,5 @@
 #pragma once
-// ucButton: a push button with four visual states (1 normal, 2 hot, 3 pressed, 4 disabled)
+// ucButton: a push button with four looks (normal, hot, pressed, disabled)
 // drawn either in the built-in style (a grey gradient face with a rounded two-line outline)
 // or from a skin picture holding one frame per state, stacked top to bottom.
 //
@@ -8,6 +8,8 @@
 //   move     → leave tracking; hot or pressed look while over the button, then MouseMove;
 //   release  → normal look outside; hot look inside and Click for the left button; MouseUp.
 // A double click is press, release, double-click, release: Click comes twice.
+
+#include "button_look.h"
 
 #include "imaging/pc_mem_dc.h"
 #include "platform/forms/property_bag.h"
@@ -44,15 +46,15 @@ public:
     void setToolTipText(const QString& text) { setToolTip(text); }
     platform::HWND hWnd() { return this; }
 
-    // The state painted last (0 before the first paint).
-    int32_t ButtonState() const { return m_state; }
+    // The look painted last (None before the first paint).
+    ButtonLook ButtonState() const { return m_state; }
 
     // Persistence: "Enabled", "Font", "ForeColor", "Caption", "DefaultStyle", "SkinPicture".
     void ReadProperties(const platform::PropertyBag& bag);
     void WriteProperties(platform::PropertyBag& bag) const;
 
-    // Draws `state` unless it is already shown (or `force`).
-    void PaintState(int32_t state, bool force = false);
+    // Draws `state` unless it is already shown (or `force`); None draws nothing.
+    void PaintState(ButtonLook state, bool force = false);
 
     platform::LRESULT WindowProc(platform::UINT msg, platform::WPARAM wParam, platform::LPARAM lParam) override;
     void zSubclass_Proc(bool bBefore, bool& bHandled, platform::LRESULT& lReturn, platform::HWND& lng_hWnd,
@@ -80,7 +82,7 @@ private:
     std::unique_ptr<imaging::pcMemDC> m_skin;
     // The built-in face: 3 x 20 pixels, one gradient column per state.
     platform::MemoryDC m_face;
-    int32_t m_state = 0;
+    ButtonLook m_state = ButtonLook::None;
     int16_t m_lastButton = 0;
     platform::Subclasser m_subclasser{this};
 };

@@ -127,8 +127,8 @@ void ucSkin::setSkinImage(const Picture& skin) {
     if (m_running) DrawCaption(GetForegroundWindow() == m_parent);
 }
 
-int32_t ucSkin::ButtonState(int32_t index) const {
-    return index >= 0 && index < FrameZones::kButtonCount ? m_state[static_cast<size_t>(index)] : 0;
+ButtonLook ucSkin::ButtonState(int32_t index) const {
+    return index >= 0 && index < FrameZones::kButtonCount ? m_state[static_cast<size_t>(index)] : ButtonLook::None;
 }
 
 bool ucSkin::ButtonVisible(int32_t index) const {
@@ -217,24 +217,27 @@ int32_t ucSkin::glyphColumn(int32_t index) const {
     }
 }
 
-void ucSkin::drawCaptionButton(HDC target, int32_t index, int32_t state, bool force, bool refresh) {
+void ucSkin::drawCaptionButton(HDC target, int32_t index, ButtonLook look, bool force, bool refresh) {
     if (!m_running || parentMinimized()) return;
-    if (index < 0 || index >= FrameZones::kButtonCount || state < 1 || state > 3) return;
+    // The glyphs have rows for the normal, hot and pressed looks only.
+    const bool drawable = look == ButtonLook::Normal || look == ButtonLook::Hot || look == ButtonLook::Pressed;
+    if (index < 0 || index >= FrameZones::kButtonCount || !drawable) return;
     auto& last = m_state[static_cast<size_t>(index)];
-    if (state == last && !force) return;
+    if (look == last && !force) return;
     const POINT p = m_zones.buttonPos(index);
-    m_skin.Draw(target, glyphColumn(index), 11 * state - 11, FrameZones::kButtonSize, FrameZones::kButtonSize, p.x, p.y,
-                false);
-    last = state;
+    m_skin.Draw(target, glyphColumn(index), 11 * frameOf(look), FrameZones::kButtonSize, FrameZones::kButtonSize, p.x,
+                p.y, false);
+    last = look;
     if (refresh) update();
 }
 
 void ucSkin::drawCaptionButtons(HDC target, bool force) {
-    drawCaptionButton(target, MinButton, m_minBox ? 1 : 3, force, false);
-    drawCaptionButton(target, MaxButton, m_maxBox ? 1 : 3, force, false);
-    drawCaptionButton(target, CloseButton, 1, force, false);
-    if (m_menuButton) drawCaptionButton(target, MenuBtn, 1, force, false);
-    if (m_topMostButton) drawCaptionButton(target, TopMostBtn, 1, force, false);
+    // A button the window does not have shows the subdued pressed row.
+    drawCaptionButton(target, MinButton, m_minBox ? ButtonLook::Normal : ButtonLook::Pressed, force, false);
+    drawCaptionButton(target, MaxButton, m_maxBox ? ButtonLook::Normal : ButtonLook::Pressed, force, false);
+    drawCaptionButton(target, CloseButton, ButtonLook::Normal, force, false);
+    if (m_menuButton) drawCaptionButton(target, MenuBtn, ButtonLook::Normal, force, false);
+    if (m_topMostButton) drawCaptionButton(target, TopMostBtn, ButtonLook::Normal, force, false);
 }
 
 void ucSkin::DrawCaption(bool active) {
@@ -345,7 +348,7 @@ void ucSkin::frameDoubleClick() {
 
 void ucSkin::buttonPress(int32_t index, int32_t button) {
     if (button == 1) {
-        drawCaptionButton(dc(), index, 3, false, true);
+        drawCaptionButton(dc(), index, ButtonLook::Pressed, false, true);
     } else if (button == 2) {
         // The menu takes the pointer; its release may never reach the button.
         m_captureButton = -1;
@@ -356,13 +359,13 @@ void ucSkin::buttonPress(int32_t index, int32_t button) {
 void ucSkin::buttonMove(int32_t index, WPARAM keys) {
     StartLeaveTracking(this);
     SetCursor(LoadCursor(IDC_ARROW));
-    drawCaptionButton(dc(), index, (keys & MK_LBUTTON) ? 3 : 2, false, true);
+    drawCaptionButton(dc(), index, (keys & MK_LBUTTON) ? ButtonLook::Pressed : ButtonLook::Hot, false, true);
 }
 
 void ucSkin::buttonRelease(int32_t index, int32_t button, int32_t x, int32_t y) {
     // x and y are relative to the button; its box counts with the far edges included.
     const bool click = x >= 0 && x <= FrameZones::kButtonSize && y >= 0 && y <= FrameZones::kButtonSize;
-    drawCaptionButton(dc(), index, click ? 2 : 1, false, true);
+    drawCaptionButton(dc(), index, click ? ButtonLook::Hot : ButtonLook::Normal, false, true);
     if (!click || button != 1 || !IsWindow(m_parent)) return;
     QPointer<ucSkin> self(this);
     switch (index) {
@@ -393,7 +396,7 @@ void ucSkin::buttonRelease(int32_t index, int32_t button, int32_t x, int32_t y) 
     case TopMostBtn:
         m_topMost = !m_topMost;
         SetWindowPos(m_parent, m_topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        if (self) drawCaptionButton(dc(), TopMostBtn, 1, true, true);
+        if (self) drawCaptionButton(dc(), TopMostBtn, ButtonLook::Normal, true, true);
         break;
     default: break;
     }

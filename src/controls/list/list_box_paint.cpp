@@ -74,6 +74,11 @@ void ucListBox::RedrawAll() {
     CalcBottomIndex();
     const int32_t last = m_bottomIndex;
     QPointer<ucListBox> self(this);
+    // The rows go to the screen together when the last one is drawn. Shown row by row, a
+    // view scrolled by one row would for a moment show the new first row twice: drawn at the
+    // top and still standing, from the old view, in the row below.
+    const bool presenting = updatesEnabled();
+    setUpdatesEnabled(false);
     for (int32_t i = m_topIndex; i <= last; ++i) {
         DrawItem(i);
         // Other controls, timers and input run between rows; they may change the model or
@@ -81,6 +86,7 @@ void ucListBox::RedrawAll() {
         DoEvents();
         if (!self) return;
     }
+    setUpdatesEnabled(presenting);
 }
 
 void ucListBox::DrawItem(int32_t i) {

@@ -104,7 +104,10 @@ public:
     int32_t trackStart() const { return m_trackStart; }
     int32_t trackEnd() const { return m_trackEnd; }
     Part partAt(int32_t x, int32_t y) const;
-    Part pressedPart() const { return m_pressedPart; }
+    // The part that took the press, until the release (None while no press is held).
+    Part pressedPart() const { return m_pressed; }
+    // The arrow or thumb drawn hot under the pointer (None when there is none).
+    Part hoveredPart() const { return m_hovered; }
     bool mouseOver() const { return m_mouseOver; }
 
     void zSubclass_Proc(bool bBefore, bool& bHandled, platform::LRESULT& lReturn, platform::HWND& lng_hWnd,
@@ -156,10 +159,11 @@ private:
     int32_t m_thumbPos = 0;
     int32_t m_thumbLength = kMinThumbLength;
 
-    Part m_pressedPart = Part::None;
-    bool m_pressedArrow1 = false, m_pressedArrow2 = false, m_pressedTrack1 = false, m_pressedTrack2 = false,
-         m_pressedThumb = false;
-    bool m_hotArrow1 = false, m_hotArrow2 = false, m_hotThumb = false;
+    Part m_hovered = Part::None;
+    Part m_pressed = Part::None;
+    // Whether the pressed part is drawn pressed: an arrow while the pointer is on it, a track
+    // piece while it still pages toward the pointer, the thumb throughout the drag.
+    bool m_pressedLook = false;
     bool m_mouseOver = false;
     platform::POINT m_lastPoint;
     int32_t m_dragOffset = 0;

@@ -37,12 +37,12 @@ void cScrollbarDraw::stretch(HDC hdc, Image i, int32_t sx, int32_t sy, int32_t s
     m_images[i].StretchDraw(hdc, sx, sy, sw, sh, dx, dy, dw, dh);
 }
 
-void cScrollbarDraw::DrawArrow1(HDC hdc, ScrollOrientation o, int32_t frame, const RECT& rc) {
-    drawArrow(hdc, o, frame, rc, o == ScrollOrientation::Vertical ? ArrowVT : ArrowHL);
+void cScrollbarDraw::DrawArrow1(HDC hdc, ScrollOrientation o, ArrowFrame frame, const RECT& rc) {
+    drawArrow(hdc, o, static_cast<int32_t>(frame), rc, o == ScrollOrientation::Vertical ? ArrowVT : ArrowHL);
 }
 
-void cScrollbarDraw::DrawArrow2(HDC hdc, ScrollOrientation o, int32_t frame, const RECT& rc) {
-    drawArrow(hdc, o, frame, rc, o == ScrollOrientation::Vertical ? ArrowVB : ArrowHR);
+void cScrollbarDraw::DrawArrow2(HDC hdc, ScrollOrientation o, ArrowFrame frame, const RECT& rc) {
+    drawArrow(hdc, o, static_cast<int32_t>(frame), rc, o == ScrollOrientation::Vertical ? ArrowVB : ArrowHR);
 }
 
 void cScrollbarDraw::drawArrow(HDC hdc, ScrollOrientation o, int32_t f, const RECT& rc, Image glyph) {
@@ -65,7 +65,8 @@ void cScrollbarDraw::drawArrow(HDC hdc, ScrollOrientation o, int32_t f, const RE
     }
 }
 
-void cScrollbarDraw::DrawTrack(HDC hdc, ScrollOrientation o, int32_t f, const RECT& rc) {
+void cScrollbarDraw::DrawTrack(HDC hdc, ScrollOrientation o, TrackFrame frame, const RECT& rc) {
+    const auto f = static_cast<int32_t>(frame);
     const int32_t width = rc.right - rc.left;
     const int32_t height = rc.bottom - rc.top;
     if (width <= 0 || height <= 0) return;
@@ -80,7 +81,8 @@ void cScrollbarDraw::DrawTrack(HDC hdc, ScrollOrientation o, int32_t f, const RE
     }
 }
 
-void cScrollbarDraw::DrawThumb(HDC hdc, ScrollOrientation o, int32_t f, const RECT& rc) {
+void cScrollbarDraw::DrawThumb(HDC hdc, ScrollOrientation o, ThumbFrame frame, const RECT& rc) {
+    const auto f = static_cast<int32_t>(frame);
     const int32_t width = rc.right - rc.left;
     const int32_t height = rc.bottom - rc.top;
     if (width <= 0 || height <= 0) return;

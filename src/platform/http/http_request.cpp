@@ -255,6 +255,7 @@ void HttpRequest::send(const QByteArray& body) {
     curl_easy_setopt(easy, CURLOPT_USERAGENT, kUserAgent);
     curl_easy_setopt(easy, CURLOPT_HTTPHEADER, transfer->headerList.get());
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(m_connectTimeoutMs));
+    curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, static_cast<long>(m_totalTimeoutMs));
     curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kMaxResponseBytes));
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Transfer::onBody);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, transfer.get());
@@ -411,5 +412,7 @@ QByteArray HttpRequest::ResponseBody() const {
 void HttpRequest::setConnectTimeout(int32_t milliseconds) { m_connectTimeoutMs = std::max<int32_t>(milliseconds, 1); }
 
 void HttpRequest::setStallTimeout(int32_t milliseconds) { m_stallTimeoutMs = std::max<int32_t>(milliseconds, 1); }
+
+void HttpRequest::setTotalTimeout(int32_t milliseconds) { m_totalTimeoutMs = std::max<int32_t>(milliseconds, 0); }
 
 } // namespace platform

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 using namespace platform;
+using controls::ButtonLook;
 using controls::FrameZones;
 using controls::ucSkin;
 
@@ -164,13 +165,13 @@ TEST_F(SkinHost, ReleaseOutsideTheButtonDoesNothing) {
     QObject::connect(skin, &ucSkin::CloseButtonClick, [&](bool&) { ++closes; });
     const QPoint c = buttonCentre(2);
     QTest::mousePress(skin, Qt::LeftButton, {}, c);
-    EXPECT_EQ(skin->ButtonState(2), 3);
+    EXPECT_EQ(skin->ButtonState(2), ButtonLook::Pressed);
     EXPECT_EQ(px(c.x(), c.y()), cellColor(2, 2));
     QTest::mouseMove(skin, c + QPoint(-40, 10));
     QTest::mouseRelease(skin, Qt::LeftButton, {}, c + QPoint(-40, 10));
     EXPECT_EQ(closes, 0);
     EXPECT_TRUE(IsWindow(form.get()));
-    EXPECT_EQ(skin->ButtonState(2), 1);
+    EXPECT_EQ(skin->ButtonState(2), ButtonLook::Normal);
     EXPECT_EQ(px(c.x(), c.y()), cellColor(2, 0));
 }
 
@@ -183,7 +184,7 @@ TEST_F(SkinHost, CancelledCloseKeepsTheWindowAndTheButtonHot) {
     const QPoint c = buttonCentre(2);
     click(c);
     EXPECT_TRUE(IsWindow(form.get()));
-    EXPECT_EQ(skin->ButtonState(2), 2);
+    EXPECT_EQ(skin->ButtonState(2), ButtonLook::Hot);
     EXPECT_EQ(px(c.x(), c.y()), cellColor(2, 1));
     cancel = false;
     click(c);
@@ -193,10 +194,10 @@ TEST_F(SkinHost, CancelledCloseKeepsTheWindowAndTheButtonHot) {
 TEST_F(SkinHost, HoverLeaveAndTooltip) {
     const QPoint c = buttonCentre(0);
     chrome_test::hover(skin, c);
-    EXPECT_EQ(skin->ButtonState(0), 2);
+    EXPECT_EQ(skin->ButtonState(0), ButtonLook::Hot);
     EXPECT_EQ(px(c.x(), c.y()), cellColor(0, 1));
     SendMessage(skin, WM_MOUSELEAVE, 0, 0);
-    EXPECT_EQ(skin->ButtonState(0), 1);
+    EXPECT_EQ(skin->ButtonState(0), ButtonLook::Normal);
     QHelpEvent help(QEvent::ToolTip, buttonCentre(2), skin->mapToGlobal(buttonCentre(2)));
     QApplication::sendEvent(skin, &help);
     EXPECT_EQ(QToolTip::text(), QStringLiteral("关闭"));
@@ -346,7 +347,7 @@ TEST_F(SkinHost, RightPressOnAButtonOpensTheSystemMenuAndSendsTheChoice) {
     pointerAt(skin, QEvent::MouseMove, press + QPoint(20, 0), Qt::NoButton, Qt::LeftButton);
     pointerAt(skin, QEvent::MouseButtonRelease, press + QPoint(20, 0), Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(form->windowRect().left, before.left + 20);
-    EXPECT_EQ(skin->ButtonState(ucSkin::CloseButton), 1);
+    EXPECT_EQ(skin->ButtonState(ucSkin::CloseButton), ButtonLook::Normal);
 
     MenuAnswer answer(static_cast<UINT>(SC_MAXIMIZE));
     QTest::mousePress(skin, Qt::RightButton, {}, buttonCentre(ucSkin::CloseButton));
