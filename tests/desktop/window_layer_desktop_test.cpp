@@ -27,8 +27,11 @@ QRect rectOf(const std::vector<int>& ltrb) {
 // One desktop: a server, maybe a window manager, and the probe on it.
 class Desk {
 public:
-    explicit Desk(Wm wm, XServer::Options options = {}, QStringList env = {}) : x(options) {
+    explicit Desk(Wm wm, XServer::Options options = {}, const std::function<void(const XServer&)>& prepare = nullptr,
+                  QStringList env = {})
+        : x(options) {
         if (!x.ok()) return;
+        if (prepare) prepare(x);
         if (wm == Wm::Openbox) {
             m_wm = std::make_unique<WindowManager>(x);
             if (!m_wm->ok()) return;
@@ -241,7 +244,7 @@ TEST_P(WindowLayerOnDesktop, MaximiseMinimiseRestoreIsMaximisedAgain) {
 TEST_P(WindowLayerOnDesktop, TopStripMovesTheWorkAreaForMaximiseAndSnapping) {
     Desk d(GetParam());
     ASSERT_TRUE(d.ok());
-    if (withWm()) d.ask(QStringLiteral("dock top 0 0 1280 40"));
+    if (withWm()) d.x.addDock(QRect(0, 0, 1280, 40), true);
     else d.x.setWorkArea(QRect(0, 40, 1280, 984));
     ASSERT_TRUE(d.until([](const State& s) { return s[QStringLiteral("work")] == QLatin1String("0,40,1280,1024"); }))
         << d.state()[QStringLiteral("work")].toStdString();
@@ -272,7 +275,7 @@ TEST_P(WindowLayerOnDesktop, SecondScreenMaximisesAndSnapsThere) {
     twoScreens.monitors = {QRect(0, 0, 1280, 1024), QRect(1280, 0, 1024, 768)};
     Desk d(GetParam(), twoScreens);
     ASSERT_TRUE(d.ok());
-    d.ask(QStringLiteral("dock top 1280 0 1024 30"));
+    d.x.addDock(QRect(1280, 0, 1024, 30), true);
     d.ask(QStringLiteral("move 100 100"));
     ASSERT_TRUE(d.until([](const State& s) { return s[QStringLiteral("work")] == QLatin1String("0,0,1280,1024"); }))
         << d.state()[QStringLiteral("work")].toStdString();
@@ -419,18 +422,25 @@ INSTANTIATE_TEST_SUITE_P(Desktop, WindowLayerOnDesktop, ::testing::Values(Wm::No
                          });
 
 // At a whole-number scale factor (and a fractional one, rounded) every pixel of the window is
-// a square of device pixels: the skin is scaled by whole pixels, nothing is smoothed.
+// a square of device pixels: the skin is scaled by whole pixels, nothing is smoothed. The
+// factor comes from QT_SCALE_FACTOR or from a screen that reports its dots per inch.
 TEST(WindowLayerScaled, EveryPixelIsASquareOfDevicePixels) {
     struct Case {
-        const char* factor;
+        const char* factor; // QT_SCALE_FACTOR, empty for none
+        const char* dpi;    // Xft.dpi of the screen, empty for none
         int expected;
-    } cases[] = {{"2", 2}, {"1.5", 2}, {"1.25", 1}};
+    } cases[] = {{"2", "", 2}, {"1.5", "", 2}, {"1.25", "", 1}, {"", "192", 2}, {"", "144", 2}};
     for (const Case& c : cases) {
-        Desk d(Wm::None, {}, {QStringLiteral("QT_SCALE_FACTOR=") + QLatin1String(c.factor)});
-        ASSERT_TRUE(d.ok()) << c.factor;
-        EXPECT_EQ(d.state().number(QStringLiteral("dpr")), c.expected) << c.factor;
+        const auto dpi = [&](const XServer& x) {
+            if (*c.dpi) x.setResources(QByteArray("Xft.dpi:\t") + c.dpi + "\n");
+        };
+        QStringList env;
+        if (*c.factor) env << QStringLiteral("QT_SCALE_FACTOR=") + QLatin1String(c.factor);
+        Desk d(Wm::None, {}, dpi, env);
+        ASSERT_TRUE(d.ok()) << c.factor << c.dpi;
+        EXPECT_EQ(d.state().number(QStringLiteral("dpr")), c.expected) << c.factor << c.dpi;
         const QRect area = d.x.geometry(d.id);
-        EXPECT_EQ(area.size(), QSize(400, 300) * c.expected) << c.factor;
+        EXPECT_EQ(area.size(), QSize(400, 300) * c.expected) << c.factor << c.dpi;
         const QImage shot = d.x.grab(area);
         ASSERT_FALSE(shot.isNull());
         int broken = 0;
@@ -442,6 +452,6 @@ TEST(WindowLayerScaled, EveryPixelIsASquareOfDevicePixels) {
                 }
             }
         }
-        EXPECT_EQ(broken, 0) << "pixels that are not whole squares at factor " << c.factor;
+        EXPECT_EQ(broken, 0) << "pixels that are not whole squares at " << c.factor << c.dpi;
     }
 }

@@ -164,6 +164,17 @@ XWindow XServer::parentOf(XWindow w) const {
     return t ? t->parent : 0;
 }
 
+bool XServer::pointerOver(XWindow w) const {
+    XWindow at = root();
+    while (at != 0) {
+        if (at == w) return true;
+        Reply<xcb_query_pointer_reply_t> r(
+            xcb_query_pointer_reply(m_connection, xcb_query_pointer(m_connection, at), nullptr));
+        at = r ? r->child : 0;
+    }
+    return false;
+}
+
 std::vector<uint32_t> XServer::cardinals(XWindow w, const char* property) const {
     const auto cookie = xcb_get_property(m_connection, 0, w, atom(property), XCB_GET_PROPERTY_TYPE_ANY, 0, 4096);
     Reply<xcb_get_property_reply_t> r(xcb_get_property_reply(m_connection, cookie, nullptr));
@@ -190,6 +201,42 @@ XWindow XServer::findByTitle(const QString& title) const {
                                          QStringLiteral("--name"), QStringLiteral("^%1$").arg(title)});
     const QList<QByteArray> ids = out.split('\n');
     return ids.isEmpty() ? 0 : ids.first().trimmed().toUInt();
+}
+
+void XServer::addDock(const QRect& area, bool top) const {
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
+    const xcb_window_t win = xcb_generate_id(m_connection);
+    const uint32_t values[] = {screen->black_pixel};
+    xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, win, screen->root, static_cast<int16_t>(area.x()),
+                      static_cast<int16_t>(area.y()), static_cast<uint16_t>(area.width()),
+                      static_cast<uint16_t>(area.height()), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
+                      XCB_CW_BACK_PIXEL, values);
+    const xcb_atom_t dock = atom("_NET_WM_WINDOW_TYPE_DOCK");
+    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, win, atom("_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 32, 1,
+                        &dock);
+    // left, right, top, bottom, then where each runs along its edge (first and last pixel).
+    uint32_t strut[12] = {};
+    const auto x0 = static_cast<uint32_t>(area.left());
+    const auto x1 = static_cast<uint32_t>(area.right());
+    if (top) {
+        strut[2] = static_cast<uint32_t>(area.bottom() + 1);
+        strut[8] = x0;
+        strut[9] = x1;
+    } else {
+        strut[3] = static_cast<uint32_t>(screen->height_in_pixels - area.top());
+        strut[10] = x0;
+        strut[11] = x1;
+    }
+    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, win, atom("_NET_WM_STRUT_PARTIAL"), XCB_ATOM_CARDINAL, 32,
+                        12, strut);
+    xcb_map_window(m_connection, win);
+    xcb_flush(m_connection);
+}
+
+void XServer::setResources(const QByteArray& resources) const {
+    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, root(), XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING, 8,
+                        static_cast<uint32_t>(resources.size()), resources.constData());
+    xcb_flush(m_connection);
 }
 
 void XServer::setWorkArea(const QRect& area) const {

@@ -54,12 +54,20 @@ public:
     QRect geometry(XWindow w) const;
     bool viewable(XWindow w) const;
     XWindow parentOf(XWindow w) const;
+    // Whether the pointer is over `w` (or a window inside it) as the X server sees it: shapes
+    // and stacking included.
+    bool pointerOver(XWindow w) const;
     // 32-bit properties of a window; atoms come back as their names.
     std::vector<uint32_t> cardinals(XWindow w, const char* property) const;
     QStringList atoms(XWindow w, const char* property) const;
     std::vector<XWindow> windows(XWindow w, const char* property) const;
     // The top-level window whose title is `title`, found through the tree; 0 for none.
     XWindow findByTitle(const QString& title) const;
+    // A dock as panels make them: an undecorated strip that reserves `area` along the top or
+    // the bottom edge of the screen (_NET_WM_STRUT_PARTIAL). It lives as long as the server.
+    void addDock(const QRect& area, bool top) const;
+    // Sets the server's resource database (RESOURCE_MANAGER), as xrdb does: "Xft.dpi: 192".
+    void setResources(const QByteArray& resources) const;
     // Sets _NET_WORKAREA on the root window, as a window manager would.
     void setWorkArea(const QRect& area) const;
     // Asks the window manager to add or remove window states (_NET_WM_STATE_...).

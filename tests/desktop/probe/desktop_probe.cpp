@@ -6,7 +6,6 @@
 //
 //   state          the window's rectangles, show state, looks of its controls, open menus
 //   events         the window's show-state messages since the last ask (and clears them)
-//   dock E X Y W H a dock window (E = top or bottom) reserving that strip of the screen
 //   show N         ShowWindow with command N
 //   move X Y       places the window rectangle's top-left corner
 //   quit
@@ -26,10 +25,8 @@
 #include <QSocketNotifier>
 #include <QWindow>
 #include <QWindowStateChangeEvent>
-#include <QtGui/qguiapplication_platform.h>
 #include <cstdio>
 #include <unistd.h>
-#include <xcb/xcb.h>
 
 using namespace platform;
 
@@ -53,44 +50,6 @@ QString pixelsOf(Window* w, const RECT& r) {
     const QImage img = w->surface().memoryView().copy(r.left, r.top, r.width(), r.height());
     const QByteArray bytes(reinterpret_cast<const char*>(img.constBits()), static_cast<int>(img.sizeInBytes()));
     return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex().left(12));
-}
-
-xcb_atom_t atom(xcb_connection_t* c, const char* name) {
-    auto* reply = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(strlen(name)), name), nullptr);
-    const xcb_atom_t a = reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
-    free(reply);
-    return a;
-}
-
-// A dock as panels make them: an undecorated strip that reserves its edge of the screen.
-void makeDock(bool top, int x, int y, int w, int h) {
-    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11) return;
-    xcb_connection_t* c = x11->connection();
-    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
-    const xcb_window_t win = xcb_generate_id(c);
-    const uint32_t values[] = {screen->black_pixel};
-    xcb_create_window(c, XCB_COPY_FROM_PARENT, win, screen->root, static_cast<int16_t>(x), static_cast<int16_t>(y),
-                      static_cast<uint16_t>(w), static_cast<uint16_t>(h), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-                      screen->root_visual, XCB_CW_BACK_PIXEL, values);
-    const xcb_atom_t dock = atom(c, "_NET_WM_WINDOW_TYPE_DOCK");
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, win, atom(c, "_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 32, 1, &dock);
-    // left, right, top, bottom, then the extent of each along its edge.
-    uint32_t strut[12] = {};
-    const uint32_t x0 = static_cast<uint32_t>(x), x1 = static_cast<uint32_t>(x + w - 1);
-    if (top) {
-        strut[2] = static_cast<uint32_t>(y + h);
-        strut[8] = x0;
-        strut[9] = x1;
-    } else {
-        strut[3] = static_cast<uint32_t>(screen->height_in_pixels - y);
-        strut[10] = x0;
-        strut[11] = x1;
-    }
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, win, atom(c, "_NET_WM_STRUT_PARTIAL"), XCB_ATOM_CARDINAL, 32, 12,
-                        strut);
-    xcb_map_window(c, win);
-    xcb_flush(c);
 }
 
 class Probe : public QObject {
@@ -227,9 +186,6 @@ private:
         } else if (cmd == QLatin1String("events")) {
             reply(m_events.join(QLatin1Char(' ')));
             m_events.clear();
-        } else if (cmd == QLatin1String("dock")) {
-            makeDock(args.value(1) == QLatin1String("top"), num(2), num(3), num(4), num(5));
-            reply(QStringLiteral("ok"));
         } else if (cmd == QLatin1String("show")) {
             // Answered first: a command may open a loop of its own (a menu) before it returns.
             reply(QStringLiteral("ok"));
