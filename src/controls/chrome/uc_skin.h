@@ -67,6 +67,9 @@ public:
 
     // Run-time state the host and tests can read.
     bool KeepOnTop() const { return m_topMost; }
+    // Keeps the host on top of other windows or not, as the keep-on-top button does, and
+    // shows the button's glyph for it.
+    void setKeepOnTop(bool on);
     int32_t ButtonState(int32_t index) const;
     bool ButtonVisible(int32_t index) const;
     QString ButtonToolTip(int32_t index) const;
@@ -84,6 +87,8 @@ signals:
     void MaxButtonClick(bool& Cancel);
     void MinButtonClick();
     void MenuButtonClick();
+    // The keep-on-top state changed, by the button or by setKeepOnTop.
+    void KeepOnTopChanged(bool on);
 
 protected:
     bool event(QEvent* e) override;
