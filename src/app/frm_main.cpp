@@ -8,6 +8,8 @@
 #include "app/directory_request.h"
 #include "app/form1.h"
 #include "app/form_loader.h"
+#include "app/main_commands.h"
+#include "app/settings.h"
 #include "imaging/skin_catalogue.h"
 #include "platform/forms/runtime_error.h"
 #include "platform/gdi/colors.h"
@@ -45,6 +47,11 @@ FrmMain::FrmMain(DirectoryConfig config)
     m_video = m_player->videoWidget(m_ui.PicCnt);
     m_video->show();
     connectEvents();
+    connectComforts();
+}
+
+FrmMain::FrmMain(std::unique_ptr<Settings> settings) : FrmMain(settings ? settings->directory() : DirectoryConfig{}) {
+    m_settings = std::move(settings);
 }
 
 FrmMain::~FrmMain() {
@@ -145,11 +152,15 @@ void FrmMain::Form_Load() {
     m_player->setStretchToFit(true);
     m_player->settings().setVolume(100);
     m_loaded = true;
-    // 12. The four directories, one after another.
+    // 12. The four directories, one after another, while the user's playlists are read and
+    // downloaded beside them; each category's playlists follow its directory.
+    takeSettingsPlaylists();
+    PlaylistReads playlists = startPlaylistReads();
     Mv();
     Mu();
     Dv();
     Dd();
+    finishPlaylistReads(playlists);
     // 13. The notice window.
     m_notice = new Form1(m_config.notice_url);
     m_notice->Form_Load();
@@ -162,6 +173,8 @@ void FrmMain::Form_Load() {
     PicCtr_Resize();
     PicTool_Resize();
     PicSplit_Resize();
+    // The state the last run left: volume, tab, panel, geometry, the last channel.
+    applySettingsAtLoad();
 }
 
 void FrmMain::setSkinPicture(controls::ucButton* b, const char* name) {
@@ -176,12 +189,17 @@ LRESULT FrmMain::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (wParam != SIZE_MINIMIZED) Form_Resize();
         return 0;
     case WM_DESTROY: Form_Unload(); return 0;
+    case WM_COMMAND: onCommand(LOWORD(wParam)); return 0;
     default: return Window::WindowProc(msg, wParam, lParam);
     }
 }
 
 void FrmMain::Form_Resize() {
     if (!m_ui.ucSkin1 || IsIconic(this)) return;
+    if (m_fullscreen.on) {
+        layoutFullscreen();
+        return;
+    }
     const int32_t W = innerWidth(), H = innerHeight();
     const int32_t L = controls::ucSkin::SizeLBorder(), R = controls::ucSkin::SizeRBorder();
     const int32_t T = controls::ucSkin::SizeCaption(), B = controls::ucSkin::SizeBottom();
@@ -304,6 +322,8 @@ void FrmMain::tBt_Cls_Click() {
 void FrmMain::Form_Unload() {
     if (m_unloaded) return;
     m_unloaded = true;
+    // What the user set up is written before anything is torn down.
+    endComforts();
     if (m_player) m_player->controls().stop();
     if (m_notice) {
         if (IsWindow(m_notice)) m_notice->destroyWindow();

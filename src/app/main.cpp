@@ -1,38 +1,45 @@
 // Tianbo: the main window, its four directories and the notice window.
+//   tianbo [--config FILE] [--new-instance] [ADDRESS|FILE]...
+#include "app/command_line.h"
 #include "app/frm_main.h"
+#include "app/settings.h"
 #include "platform/web/web_engine_startup.h"
 #include "platform/window/window_functions.h"
 
 #include "app/config.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <clocale>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
-// --version and --help answer before any window system is touched, so they work on a
-// machine without a display (a package check, a terminal over ssh).
-bool answeredFromCommandLine(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("tianbo %s\n", app::config::kVersion);
-            return true;
-        }
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::printf("Usage: tianbo [--help] [--version]\n"
-                        "Player for network TV, radio, music and camera streams.\n");
-            return true;
-        }
-    }
-    return false;
+// The command line as text; arguments are in the locale's encoding.
+app::CommandLine commandLineOf(int argc, char** argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+    return app::ParseCommandLine(args);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (answeredFromCommandLine(argc, argv)) return 0;
+    // --help, --version and usage errors answer before any window system is touched, so they
+    // work on a machine without a display (a package check, a terminal over ssh).
+    const app::CommandLine commandLine = commandLineOf(argc, argv);
+    if (!commandLine.error.isEmpty()) {
+        std::fprintf(stderr, "tianbo: %s\n%s", qPrintable(commandLine.error), qPrintable(app::UsageText()));
+        return 2;
+    }
+    if (commandLine.help) {
+        std::printf("%s", qPrintable(app::UsageText()));
+        return 0;
+    }
+    if (commandLine.version) {
+        std::printf("tianbo %s\n", app::config::kVersion);
+        return 0;
+    }
     // The program places its own windows, which the X11 platform allows.
     qputenv("QT_QPA_PLATFORM", "xcb");
     platform::prepareWebEngineStartup();
@@ -41,7 +48,12 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     std::setlocale(LC_NUMERIC, "C");
 
-    auto* frm = new app::FrmMain();
+    const QString settingsPath = commandLine.configPath.isEmpty()
+                                     ? app::Settings::defaultPath()
+                                     : QFileInfo(commandLine.configPath).absoluteFilePath();
+    auto settings = std::make_unique<app::Settings>(settingsPath);
+    if (!settings->warning().isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(settings->warning()));
+    auto* frm = new app::FrmMain(std::move(settings));
     QObject::connect(frm, &app::FrmMain::Unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     // Centred in the work area.
     platform::RECT work{};
@@ -51,8 +63,12 @@ int main(int argc, char** argv) {
                            work.top + (work.height() - wr.height()) / 2, 0, 0,
                            platform::SWP_NOSIZE | platform::SWP_NOZORDER);
     frm->Form_Load();
-    frm->show();
+    frm->showAsLastRun();
     platform::SetForegroundWindow(frm);
+    // Playlists named on the command line join the current category for this run; the first
+    // other address or file plays.
+    for (const QString& unused : frm->openCommandLineItems(commandLine.items))
+        std::fprintf(stderr, "tianbo: not opened: %s\n", qPrintable(unused));
     const int rc = app.exec();
     delete frm;
     return rc;
