@@ -71,6 +71,17 @@ QByteArray playlist10000() {
     return m3u;
 }
 
+// The same 10,000 entries as a PLS file, read by entry number.
+QByteArray pls10000() {
+    QByteArray pls = "[playlist]\nNumberOfEntries=10000\n";
+    for (int i = 1; i <= 10000; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        pls += "File" + n + "=http://live.example.com/" + n + "/index.m3u8\nTitle" + n + "=" +
+               QStringLiteral("频道 %1 (1080p)").arg(i).toUtf8() + "\nLength" + n + "=-1\n";
+    }
+    return pls + "Version=2\n";
+}
+
 void playlistParse(benchmark::State& state, const QByteArray* m3u) {
     const QString location = QStringLiteral("http://127.0.0.1:18080/lists/tv.m3u");
     for (auto _ : state) benchmark::DoNotOptimize(app::ReadPlaylist(bytesOf(*m3u), location));
@@ -83,6 +94,7 @@ int main(int argc, char** argv) {
     static const QByteArray ordinary = ordinaryPage();
     static const QByteArray dense = breakDensePage();
     static const QByteArray m3u = playlist10000();
+    static const QByteArray pls = pls10000();
     benchmark::RegisterBenchmark("directory/text/ordinary_page", directoryAsText, &ordinary)
         ->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("directory/utf8/ordinary_page", directoryAsUtf8, &ordinary)
@@ -92,6 +104,7 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("directory/utf8/br_dense_31MB", directoryAsUtf8, &dense)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("playlist/m3u_10000_entries", playlistParse, &m3u)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("playlist/pls_10000_entries", playlistParse, &pls)->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -365,11 +365,11 @@ bool FrmMain::dragAndDrop(QEvent* e) {
     }
     auto* d = static_cast<QDropEvent*>(e);
     QStringList items;
-    const QMimeData* data = d->mimeData();
-    if (data->hasUrls()) {
-        for (const QUrl& url : data->urls()) items << (url.isLocalFile() ? url.toLocalFile() : url.toString());
-    } else if (data->hasText()) {
-        for (const QString& line : data->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+    const QMimeData* mime = d->mimeData();
+    if (mime->hasUrls()) {
+        for (const QUrl& url : mime->urls()) items << (url.isLocalFile() ? url.toLocalFile() : url.toString());
+    } else if (mime->hasText()) {
+        for (const QString& line : mime->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
             if (!line.trimmed().isEmpty()) items << line.trimmed();
         }
     }

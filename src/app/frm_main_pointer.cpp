@@ -8,6 +8,7 @@
 // further:   x = 9 + t / duration * (W - 99)   ⇔   t = (x - 9) / (W - 99) * duration.
 
 #include "app/frm_main.h"
+#include "platform/forms/number_rules.h"
 #include "platform/gdi/dc.h"
 
 #include <QHelpEvent>
@@ -20,7 +21,6 @@ using namespace platform;
 
 namespace {
 
-constexpr int32_t kTwips = ImageArea::kTwipsPerPixel;
 // Volume per notch of the wheel; one notch is 120 units of the wheel's angle.
 constexpr int kWheelVolumeStep = 5;
 constexpr int kWheelNotch = 120;
@@ -45,7 +45,7 @@ double timeAt(int32_t x, int32_t barWidth, double duration) {
 void FrmMain::ImgPro_MouseDown(int16_t Button, int16_t, float X, float) {
     const double duration = mediaDuration();
     if (Button != 1 || !(duration > 0) || !std::isfinite(duration)) return;
-    const int32_t x = m_ui.ImgPro->Left() + static_cast<int32_t>(std::floor(X / kTwips));
+    const int32_t x = m_ui.ImgPro->Left() + static_cast<int32_t>(std::floor(X / kTwipsPerPixel));
     m_player->controls().setCurrentPosition(timeAt(x, m_ui.PicCtr->ScaleWidth(), duration));
     DrawProgressBar();
     m_ui.PicCtr->Refresh();

@@ -5,6 +5,7 @@
 
 #include "app/frm_main.h"
 #include "app/settings.h"
+#include "platform/forms/number_rules.h"
 #include "platform/window/window_functions.h"
 
 #include <QGuiApplication>
@@ -38,12 +39,12 @@ void FrmMain::applySettingsAtLoad() {
     if (!g.isNull() && reachable(g)) SetWindowPos(this, nullptr, g.x(), g.y(), g.width(), g.height(), SWP_NOZORDER);
     if (st.listWidth) {
         // Where the splitter would put the panel for this width, within the splitter's limits.
-        const int32_t W = innerWidth(), R = controls::ucSkin::SizeRBorder();
+        const int32_t W = innerWidth(), right = controls::ucSkin::SizeRBorder();
         const int32_t splitW = m_ui.PicSplit->Width();
-        const int32_t lowest = static_cast<int32_t>(std::nearbyint(W * 0.3)) + splitW;
-        const int32_t highest = W - 150 - R + splitW;
-        const int32_t left = std::clamp(W - R - *st.listWidth, std::min(lowest, highest), highest);
-        if (W - R - left > 0) m_ui.PicTab->Move(left, m_ui.PicTab->Top(), W - R - left);
+        const int32_t lowest = R(W * 0.3) + splitW;
+        const int32_t highest = W - 150 - right + splitW;
+        const int32_t left = std::clamp(W - right - *st.listWidth, std::min(lowest, highest), highest);
+        if (W - right - left > 0) m_ui.PicTab->Move(left, m_ui.PicTab->Top(), W - right - left);
         Form_Resize();
     }
     if (st.tab) selectCategory(*st.tab);

@@ -9,6 +9,7 @@
 #include <QStringView>
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -214,9 +215,9 @@ constexpr size_t kPieceUnits = 8192;
 // Collects the stripped text into pieces for a consumer, which answers false when it needs
 // no more text.
 template <typename Unit, typename Consumer> struct PieceSink {
-    explicit PieceSink(Consumer& c) : consumer(c), piece(kPieceUnits) {}
+    explicit PieceSink(Consumer& c) : consumer(c), piece(std::make_unique_for_overwrite<Unit[]>(kPieceUnits)) {}
     Consumer& consumer;
-    std::vector<Unit> piece;
+    std::unique_ptr<Unit[]> piece;
     size_t fill = 0;
     bool done = false;
     void put(Unit c) {
@@ -226,14 +227,14 @@ template <typename Unit, typename Consumer> struct PieceSink {
     void putRun(const Unit* from, const Unit* to) {
         while (from < to) {
             const size_t n = std::min(static_cast<size_t>(to - from), kPieceUnits - fill);
-            std::copy(from, from + n, piece.data() + fill);
+            std::copy(from, from + n, piece.get() + fill);
             fill += n;
             from += n;
             if (fill == kPieceUnits) flush();
         }
     }
     void flush() {
-        if (fill > 0 && !done) done = !consumer(Text<Unit>(piece.data(), fill));
+        if (fill > 0 && !done) done = !consumer(Text<Unit>(piece.get(), fill));
         fill = 0;
     }
     void finish() {}

@@ -62,9 +62,8 @@ QString removeDotSegments(QStringView input) {
     while (!input.isEmpty()) {
         if (input.startsWith(u"../")) {
             input = input.sliced(3);
-        } else if (input.startsWith(u"./")) {
-            input = input.sliced(2);
-        } else if (input.startsWith(u"/./")) {
+        } else if (input.startsWith(u"./") || input.startsWith(u"/./")) {
+            // "./x" loses "./"; "/./x" loses "/." and keeps its slash.
             input = input.sliced(2);
         } else if (input == u"/.") {
             input = u"/";

@@ -55,6 +55,63 @@ bool startsWithIgnoringAsciiCase(QStringView s, std::u16string_view prefix) {
     return true;
 }
 
+// A duration as playlists write it: a decimal number of seconds (sign, fraction and
+// exponent allowed) cut toward zero; negative, missing or not a number gives 0, and a
+// length beyond 64 bits the largest value.
+int64_t playlistSeconds(QStringView text) {
+    // [+-]? (digits [. digits?] | . digits) ([eE] [+-]? digits)?
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    bool negative = false;
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
+    const qsizetype intStart = i;
+    while (i < n && isDigit(text[i])) ++i;
+    const QStringView intDigits = text.sliced(intStart, i - intStart);
+    QStringView fracDigits;
+    if (i < n && text[i] == u'.') {
+        const qsizetype fracStart = ++i;
+        while (i < n && isDigit(text[i])) ++i;
+        fracDigits = text.sliced(fracStart, i - fracStart);
+    }
+    if (intDigits.isEmpty() && fracDigits.isEmpty()) return 0;
+    int64_t exponent = 0;
+    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
+        ++i;
+        bool expNegative = false;
+        if (i < n && (text[i] == u'+' || text[i] == u'-')) expNegative = text[i++] == u'-';
+        const qsizetype expStart = i;
+        while (i < n && isDigit(text[i])) {
+            // An exponent past a million says nothing more about a duration; clamping keeps
+            // the arithmetic in range.
+            if (exponent < 1'000'000) exponent = exponent * 10 + (text[i].unicode() - u'0');
+            ++i;
+        }
+        if (i == expStart) return 0;
+        if (expNegative) exponent = -exponent;
+    }
+    if (i != n) return 0;
+    // The value is 0.d1d2... × 10^magnitude with d1 its first non-zero digit.
+    qsizetype leadingZeros = 0;
+    while (leadingZeros < intDigits.size() && intDigits[leadingZeros] == u'0') ++leadingZeros;
+    int64_t magnitude = 0;
+    if (leadingZeros < intDigits.size()) {
+        magnitude = static_cast<int64_t>(intDigits.size() - leadingZeros) + exponent;
+    } else {
+        qsizetype fracZeros = 0;
+        while (fracZeros < fracDigits.size() && fracDigits[fracZeros] == u'0') ++fracZeros;
+        if (fracZeros == fracDigits.size()) return 0; // zero
+        magnitude = exponent - static_cast<int64_t>(fracZeros);
+    }
+    if (negative || magnitude <= 0) return 0;
+    constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
+    if (magnitude > 19) return kMax;
+    const std::string ascii = text.sliced(text[0] == u'+' ? 1 : 0).toLatin1().toStdString();
+    double value = 0;
+    std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
+    if (!(value < 9.2233720368547758e18)) return kMax;
+    return static_cast<int64_t>(std::trunc(value));
+}
+
 bool isPls(const std::vector<QStringView>& lines) {
     for (const QStringView line : lines) {
         if (line.isEmpty()) continue;
@@ -102,7 +159,7 @@ PendingEntry parseExtinf(QStringView rest) {
     PendingEntry entry;
     qsizetype durationEnd = 0;
     while (durationEnd < rest.size() && rest[durationEnd] != u' ' && rest[durationEnd] != u',') ++durationEnd;
-    entry.duration = PlaylistSeconds(rest.first(durationEnd));
+    entry.duration = playlistSeconds(rest.first(durationEnd));
     bool haveTvgName = false;
     bool haveGroup = false;
     qsizetype open = -1;
@@ -222,65 +279,12 @@ void readPls(const std::vector<QStringView>& lines, const QString& location, Pla
         PlaylistChannel channel;
         channel.address = ResolvePlaylistAddress(entry.file, location);
         channel.title = entry.title.isEmpty() ? channel.address : entry.title;
-        channel.duration = PlaylistSeconds(entry.length);
+        channel.duration = playlistSeconds(entry.length);
         collector.add(std::move(channel));
     }
 }
 
 } // namespace
-
-int64_t PlaylistSeconds(QStringView text) {
-    // [+-]? (digits [. digits?] | . digits) ([eE] [+-]? digits)?
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    bool negative = false;
-    if (i < n && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
-    const qsizetype intStart = i;
-    while (i < n && isDigit(text[i])) ++i;
-    const QStringView intDigits = text.sliced(intStart, i - intStart);
-    QStringView fracDigits;
-    if (i < n && text[i] == u'.') {
-        const qsizetype fracStart = ++i;
-        while (i < n && isDigit(text[i])) ++i;
-        fracDigits = text.sliced(fracStart, i - fracStart);
-    }
-    if (intDigits.isEmpty() && fracDigits.isEmpty()) return 0;
-    int64_t exponent = 0;
-    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
-        ++i;
-        bool expNegative = false;
-        if (i < n && (text[i] == u'+' || text[i] == u'-')) expNegative = text[i++] == u'-';
-        const qsizetype expStart = i;
-        while (i < n && isDigit(text[i])) {
-            // Far beyond any magnitude that matters; clamping keeps the sum below finite.
-            if (exponent < 1'000'000) exponent = exponent * 10 + (text[i].unicode() - u'0');
-            ++i;
-        }
-        if (i == expStart) return 0;
-        if (expNegative) exponent = -exponent;
-    }
-    if (i != n) return 0;
-    // The value is 0.d1d2... × 10^magnitude with d1 its first non-zero digit.
-    qsizetype leadingZeros = 0;
-    while (leadingZeros < intDigits.size() && intDigits[leadingZeros] == u'0') ++leadingZeros;
-    int64_t magnitude = 0;
-    if (leadingZeros < intDigits.size()) {
-        magnitude = static_cast<int64_t>(intDigits.size() - leadingZeros) + exponent;
-    } else {
-        qsizetype fracZeros = 0;
-        while (fracZeros < fracDigits.size() && fracDigits[fracZeros] == u'0') ++fracZeros;
-        if (fracZeros == fracDigits.size()) return 0; // zero
-        magnitude = exponent - static_cast<int64_t>(fracZeros);
-    }
-    if (negative || magnitude <= 0) return 0;
-    constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
-    if (magnitude > 19) return kMax;
-    const std::string ascii = text.sliced(text[0] == u'+' ? 1 : 0).toLatin1().toStdString();
-    double value = 0;
-    std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
-    if (!(value < 9.2233720368547758e18)) return kMax;
-    return static_cast<int64_t>(std::trunc(value));
-}
 
 Playlist ReadPlaylist(std::span<const uint8_t> bytes, const QString& location) {
     Playlist playlist;

@@ -50,8 +50,4 @@ struct Playlist {
 // the absolute path of its file. Never fails: bytes that hold no channel give none.
 Playlist ReadPlaylist(std::span<const uint8_t> bytes, const QString& location);
 
-// A duration as playlists write it: a decimal number of seconds (sign, fraction and
-// exponent allowed) cut toward zero; negative, missing or not a number gives 0.
-int64_t PlaylistSeconds(QStringView text);
-
 } // namespace app

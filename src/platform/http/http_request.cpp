@@ -238,7 +238,8 @@ void HttpRequest::send(const QByteArray& body) {
         const QByteArray line = value.isEmpty() ? name + ';' : name + ": " + value;
         curl_slist* grown = curl_slist_append(transfer->headerList.get(), line.constData());
         if (!grown) raiseHttp(kErrHttpInternal, QStringLiteral("Out of memory"));
-        transfer->headerList.release();
+        // curl grows the list in place and returns its head, a new one only for an empty list.
+        (void)transfer->headerList.release();
         transfer->headerList.reset(grown);
     }
 
@@ -254,6 +255,7 @@ void HttpRequest::send(const QByteArray& body) {
     curl_easy_setopt(easy, CURLOPT_USERAGENT, kUserAgent);
     curl_easy_setopt(easy, CURLOPT_HTTPHEADER, transfer->headerList.get());
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(m_connectTimeoutMs));
+    curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, static_cast<long>(m_totalTimeoutMs));
     curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kMaxResponseBytes));
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Transfer::onBody);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, transfer.get());
@@ -410,5 +412,7 @@ QByteArray HttpRequest::ResponseBody() const {
 void HttpRequest::setConnectTimeout(int32_t milliseconds) { m_connectTimeoutMs = std::max<int32_t>(milliseconds, 1); }
 
 void HttpRequest::setStallTimeout(int32_t milliseconds) { m_stallTimeoutMs = std::max<int32_t>(milliseconds, 1); }
+
+void HttpRequest::setTotalTimeout(int32_t milliseconds) { m_totalTimeoutMs = std::max<int32_t>(milliseconds, 0); }
 
 } // namespace platform

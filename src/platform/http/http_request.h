@@ -89,6 +89,10 @@ public:
     void setConnectTimeout(int32_t milliseconds);
     int32_t StallTimeout() const { return m_stallTimeoutMs; }
     void setStallTimeout(int32_t milliseconds);
+    // The longest a whole transfer may take, connecting included, however the server paces
+    // it; 0 (the default) sets no such limit. Running out of it is a time-out.
+    int32_t TotalTimeout() const { return m_totalTimeoutMs; }
+    void setTotalTimeout(int32_t milliseconds);
 
 private:
     struct Transfer;
@@ -106,6 +110,7 @@ private:
     QList<std::pair<QByteArray, QByteArray>> m_headers;
     int32_t m_connectTimeoutMs = kDefaultConnectTimeoutMs;
     int32_t m_stallTimeoutMs = kDefaultStallTimeoutMs;
+    int32_t m_totalTimeoutMs = 0;
     std::unique_ptr<Transfer> m_transfer;
     std::optional<RuntimeError> m_failure;
 };

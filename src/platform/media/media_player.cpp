@@ -37,6 +37,7 @@ enum ObservedProperty : uint64_t {
     kObsSeekable,
     kObsFileSize,
     kObsFileFormat,
+    kObsVoConfigured,
 };
 
 // The engine's settings. Nothing is read from the user's configuration, no scripts run
@@ -111,6 +112,7 @@ MediaPlayer::MediaPlayer(QObject* parent) : QObject(parent) {
     mpv_observe_property(mpv, kObsSeekable, "seekable", MPV_FORMAT_FLAG);
     mpv_observe_property(mpv, kObsFileSize, "file-size", MPV_FORMAT_INT64);
     mpv_observe_property(mpv, kObsFileFormat, "file-format", MPV_FORMAT_STRING);
+    mpv_observe_property(mpv, kObsVoConfigured, "vo-configured", MPV_FORMAT_FLAG);
 
     m_reconnectTimer.setSingleShot(true);
     connect(&m_reconnectTimer, &QTimer::timeout, this, [this] {
@@ -197,6 +199,7 @@ QWidget* MediaPlayer::videoWidget(QWidget* parent) {
         widget->setAutoFillBackground(true);
     } else {
         auto* video = new VideoWidget(m_mpv.get(), parent);
+        video->setVideoShown(m_videoShown);
         m_glWidget = video;
         widget = video;
     }
@@ -273,6 +276,7 @@ void MediaPlayer::startLoad() {
         mpv_set_property_async(m_mpv.get(), kTagOther, "pause", MPV_FORMAT_FLAG, &flag);
     }
     updatePosition(0, m_reportedPosition != 0);
+    syncVideoShown();
     const QByteArray url = m_url.toUtf8();
     const char* args[] = {"loadfile", url.constData(), "replace", nullptr};
     mpv_command_async(m_mpv.get(), kTagLoad | m_issued, args);
@@ -293,10 +297,22 @@ void MediaPlayer::endSession() {
         int flag = 0;
         mpv_set_property_async(m_mpv.get(), kTagOther, "pause", MPV_FORMAT_FLAG, &flag);
     }
+    syncVideoShown();
     updatePosition(0, m_reportedPosition != 0);
 }
 
+void MediaPlayer::syncVideoShown() {
+    // A frame is worth showing only while the current medium runs and has a picture: before
+    // its first frame the surface would still hold the previous medium's last one, and after
+    // the end, a stop or a failure it would hold a picture of something no longer playing.
+    const bool shown = m_phase == Phase::Running && m_voConfigured;
+    if (shown == m_videoShown) return;
+    m_videoShown = shown;
+    if (m_glWidget) m_glWidget->setVideoShown(shown);
+}
+
 void MediaPlayer::reportState(int32_t state) {
+    syncVideoShown();
     if (state == m_state) return;
     m_state = state;
     emit PlayStateChange(state);
@@ -444,6 +460,7 @@ void MediaPlayer::onEntryFinished(bool endOfFile) {
     m_currentEntry = 0;
     m_lastEntry = 0;
     m_started = false;
+    syncVideoShown();
     // Each report below may run handlers that start something new; then this end is over.
     const uint64_t load = m_issued;
     updatePosition(0, m_reportedPosition != 0);
@@ -496,6 +513,10 @@ void MediaPlayer::onProperty(uint64_t property, int format, const void* data) {
         return;
     case kObsMute:
         if (m_pendingMuteSets == 0 && format == MPV_FORMAT_FLAG) m_mute = number != 0;
+        return;
+    case kObsVoConfigured:
+        m_voConfigured = number != 0;
+        syncVideoShown();
         return;
     default: break;
     }

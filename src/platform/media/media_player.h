@@ -4,6 +4,9 @@
 // currentMedia, settings, network, and the PlayStateChange, StatusChange and PositionChange
 // events.
 //
+// The video widget shows the picture only while a medium with video runs; at any other time
+// it is black, so no frame of an earlier medium stays on screen.
+//
 // Play states are the component's codes: writing URL reports 9 (transitioning), then 6
 // (buffering) while the stream opens or waits for its cache, 3 (playing) or 2 (paused); the
 // end of a finite medium reports 8 (media ended) and then 1 (stopped); stop() reports 1; a
@@ -133,6 +136,12 @@ public:
     // platform) it is a plain black placeholder and the video is not drawn.
     QWidget* videoWidget(QWidget* parent);
 
+    // Whether the video widget shows the current medium's picture: only while a medium with
+    // video runs (playing, paused or waiting for its cache). Otherwise the widget is black:
+    // before any medium, while a new one opens, for media without video (radio, music),
+    // after a failed open, after the end and after stop().
+    bool showsVideo() const { return m_videoShown; }
+
     // Whether a URL names something this player will open: a network stream of a known
     // protocol, a file: URL or a local path. Other schemes (device grabbers, engine-internal
     // protocols) are refused as streams that cannot be opened.
@@ -165,6 +174,7 @@ private:
     void startLoad();
     void endSession();
     void reportState(int32_t state);
+    void syncVideoShown();
     void refreshState();
     int32_t sessionState() const;
     bool isLive() const;
@@ -207,6 +217,8 @@ private:
     int m_pendingVolumeSets = 0;
     int m_pendingMuteSets = 0;
     int32_t m_bufferingProgress = 0;
+    bool m_voConfigured = false; // the engine's video output has a picture format
+    bool m_videoShown = false;
 
     // Loads are numbered; engine events that belong to an older load are ignored. The
     // engine numbers its playlist entries: the current load's entry is learnt from its

@@ -11,6 +11,12 @@ VideoWidget::VideoWidget(mpv_handle* mpv, QWidget* parent) : QOpenGLWidget(paren
 
 VideoWidget::~VideoWidget() { freeRenderContext(); }
 
+void VideoWidget::setVideoShown(bool shown) {
+    if (shown == m_shown) return;
+    m_shown = shown;
+    update();
+}
+
 void VideoWidget::releaseRenderContext() {
     freeRenderContext();
     m_mpv = nullptr;
@@ -76,6 +82,16 @@ void VideoWidget::paintGL() {
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
     mpv_render_context_render(m_render, params);
+    if (!m_shown) {
+        // The engine drew what it holds, which may be an earlier medium's last frame. It may
+        // have left its own framebuffer, scissor or colour mask behind: clear the whole
+        // widget regardless.
+        gl->glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
+        gl->glDisable(GL_SCISSOR_TEST);
+        gl->glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        gl->glClearColor(0, 0, 0, 1);
+        gl->glClear(GL_COLOR_BUFFER_BIT);
+    }
 }
 
 } // namespace platform

@@ -18,6 +18,11 @@ public:
     VideoWidget(mpv_handle* mpv, QWidget* parent = nullptr);
     ~VideoWidget() override;
 
+    // Whether the engine's picture is shown; hidden, the widget is black. The engine still
+    // renders each frame it offers (it waits for that), the picture is only painted over.
+    bool videoShown() const { return m_shown; }
+    void setVideoShown(bool shown);
+
     // Detaches the widget from the engine for good (the engine is going away); the widget
     // stays black from then on.
     void releaseRenderContext();
@@ -33,6 +38,7 @@ private:
 
     mpv_handle* m_mpv;
     mpv_render_context* m_render = nullptr;
+    bool m_shown = false;
 };
 
 } // namespace platform

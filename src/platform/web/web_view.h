@@ -28,9 +28,18 @@ public:
     bool Silent() const;
     void setSilent(bool silent);
 
+    // Whether a page that cannot be loaded is replaced by the engine's own error page (the
+    // default); without it the view keeps showing what it showed, for its owner to replace.
+    bool ErrorPageEnabled() const;
+    void setErrorPageEnabled(bool enabled);
+
 signals:
     // A navigation has finished, whether the page loaded or the engine shows its error page.
     void DocumentComplete(const QString& url);
+    // A navigation failed: the address could not be reached, or the server answered with an
+    // error status. `statusCode` is the HTTP status for the latter, 0 otherwise. Raised
+    // before the DocumentComplete of the same navigation.
+    void NavigateError(const QString& url, int statusCode);
 
 private:
     QWebEngineProfile* m_profile;

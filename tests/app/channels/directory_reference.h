@@ -23,15 +23,19 @@ inline QString stripHtmlTags(const QString& text) {
     return s;
 }
 
-// Every channel line, without the list's cap.
-inline std::vector<app::ChannelLine> channelLines(const QString& page, int category) {
-    std::vector<app::ChannelLine> lines;
-    const app::Category& cat = app::kCategories[static_cast<size_t>(category)];
+// Steps 1 to 3: CR LF pairs deleted, "<br/>" made CR LF, tags stripped.
+inline QString strippedPage(const QString& page) {
     const QString crlf = QStringLiteral("\r\n");
     QString text = page;
     text.remove(crlf);
     text.replace(QStringLiteral("<br/>"), crlf);
-    text = stripHtmlTags(text);
+    return stripHtmlTags(text);
+}
+
+// Steps 4 to 7 on a stripped page: every channel line, without the list's cap.
+inline std::vector<app::ChannelLine> sectionLines(QString text, int category) {
+    std::vector<app::ChannelLine> lines;
+    const app::Category& cat = app::kCategories[static_cast<size_t>(category)];
     const QString start = QString::fromUtf16(cat.startMarker);
     const int32_t a = platform::InStr(text, start);
     const int32_t p = a + static_cast<int32_t>(start.size());
@@ -39,12 +43,16 @@ inline std::vector<app::ChannelLine> channelLines(const QString& page, int categ
     if (q >= p) text = platform::Mid(text, p, q - p);
     text.remove(QStringLiteral("&nbsp;"));
     if (text.isEmpty()) return lines;
-    const QStringList parts = text.split(crlf);
+    const QStringList parts = text.split(QStringLiteral("\r\n"));
     for (qsizetype i = 1; i + 1 < parts.size(); ++i) {
         const QStringList fields = parts[i].split(QLatin1Char('#'));
         if (fields.size() >= 2) lines.push_back({fields[0], fields[1]});
     }
     return lines;
+}
+
+inline std::vector<app::ChannelLine> channelLines(const QString& page, int category) {
+    return sectionLines(strippedPage(page), category);
 }
 
 } // namespace reference

@@ -98,7 +98,7 @@ TEST(DirectoryText, ReadDirectoryTextMatchesOnePassPerStep) {
         int rounds;
         uint32_t maxPieces;
         uint32_t fillerEvery; // one piece in this many is a long run of filler (0: never)
-    } runs[] = {{20000, 40, 0}, {600, 60, 6}};
+    } runs[] = {{10000, 40, 0}, {600, 60, 6}};
     uint32_t seed = 2024;
     auto next = [&seed] {
         seed = seed * 1664525u + 1013904223u;

@@ -116,6 +116,19 @@ TEST(HttpRequest, StallTimeoutEndsSilentServer) {
     }
 }
 
+// A server that keeps a transfer alive with a byte every so often never trips the stall
+// time-out; the total time-out ends the transfer all the same.
+TEST(HttpRequest, TotalTimeoutEndsATricklingServer) {
+    LocalHttpServer server([](HttpExchange& ex) {
+        if (!ex.send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n")) return;
+        while (ex.pause(200ms) && ex.send("x")) {}
+    });
+    HttpRequest request;
+    EXPECT_EQ(request.TotalTimeout(), 0) << "no limit unless one is set";
+    request.setTotalTimeout(1000);
+    EXPECT_EQ(errorNumberOf([&] { fetch(request, server.url("/trickle")); }), platform::kErrHttpTimeout);
+}
+
 // Bodies over 32 MiB are refused whether the server announces their length or streams them
 // without one; a body of exactly 32 MiB is still accepted.
 TEST(HttpRequest, RefusesBodiesOverThirtyTwoMebibytes) {

@@ -93,3 +93,63 @@ TEST(VideoWidget, EmptyAreaIsBlack) {
         EXPECT_EQ(frame.pixelColor(p), QColor(Qt::black));
     }
 }
+
+// The widget shows a picture only while a medium with video runs: not while a medium opens,
+// not for sound alone, not after a failed open or a stop, so no frame of an earlier medium
+// stays on screen.
+TEST(VideoWidget, ShowsAPictureOnlyWhileAMediumWithVideoRuns) {
+    const QString bars = tbtest::barsClip(8);
+    const QString tone =
+        tbtest::clip(QStringLiteral("tone5.mp4"),
+                     {"-f", "lavfi", "-i", "sine=frequency=500:sample_rate=44100", "-t", "5", "-c:a", "aac"});
+    QWidget window;
+    window.resize(320, 240);
+    MediaPlayer player;
+    auto* gl = qobject_cast<QOpenGLWidget*>(player.videoWidget(&window));
+    ASSERT_NE(gl, nullptr);
+    gl->setGeometry(0, 0, 320, 240);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    PlayerEvents events(player);
+    const auto black = [&] {
+        const QImage frame = gl->grabFramebuffer();
+        for (int y = 0; y < frame.height(); y += 11) {
+            for (int x = 0; x < frame.width(); x += 11) {
+                if (qGray(frame.pixel(x, y)) > 20) return false;
+            }
+        }
+        return true;
+    };
+    const auto playing = [&](const QString& url) {
+        const size_t from = events.states.size();
+        player.setURL(url);
+        return events.waitForState(MediaPlayer::Playing, 10000, from);
+    };
+
+    ASSERT_TRUE(playing(bars));
+    EXPECT_TRUE(player.showsVideo());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !black(); }, 5000));
+    player.controls().pause();
+    EXPECT_TRUE(player.showsVideo()) << "a paused picture is still the current one";
+
+    player.setURL(tone);
+    EXPECT_FALSE(player.showsVideo()) << "while the next medium opens";
+    EXPECT_TRUE(black());
+    ASSERT_TRUE(events.waitForState(MediaPlayer::Playing, 10000, events.states.size() - 1));
+    QTest::qWait(300);
+    EXPECT_FALSE(player.showsVideo()) << "sound alone";
+    EXPECT_TRUE(black());
+
+    ASSERT_TRUE(playing(bars));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !black(); }, 5000));
+    player.controls().stop();
+    EXPECT_FALSE(player.showsVideo());
+    EXPECT_TRUE(black()) << "after stop";
+
+    ASSERT_TRUE(playing(bars));
+    const size_t from = events.states.size();
+    player.setURL(QStringLiteral("http://127.0.0.1:1/none.ts"));
+    ASSERT_TRUE(events.waitForState(MediaPlayer::Ready, 10000, from));
+    EXPECT_FALSE(player.showsVideo());
+    EXPECT_TRUE(black()) << "after a failed open";
+}

@@ -1,3 +1,4 @@
+#include "platform/http/local_http_server.h"
 #include "platform/web/web_view.h"
 
 #include <QAbstractButton>
@@ -109,5 +110,38 @@ TEST(WebView, SilentSuppressesScriptDialogs) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return complete.count() > 0; }, 15000));
         EXPECT_EQ(dialogs, 2);
         EXPECT_EQ(view.title(), QStringLiteral("confirmed"));
+    }
+}
+
+// A navigation that fails raises NavigateError (with the HTTP status when the server
+// answered with an error) before its DocumentComplete; a page that loads raises none.
+TEST(WebView, FailedNavigationsRaiseNavigateError) {
+    tbtest::LocalHttpServer server([](tbtest::HttpExchange& ex) {
+        if (ex.target == "/missing") {
+            ex.respond(404, "text/html", "");
+            return;
+        }
+        ex.respond(200, "text/html; charset=utf-8", "<html><body>公告</body></html>");
+    });
+    struct Case {
+        std::string url;
+        bool fails;
+        int status;
+    };
+    const Case cases[] = {
+        {"http://127.0.0.1:1/notice.html", true, 0},
+        {server.url("/missing"), true, 404},
+        {server.url("/notice.html"), false, 0},
+    };
+    WebView view;
+    view.setErrorPageEnabled(false);
+    EXPECT_FALSE(view.ErrorPageEnabled());
+    for (const Case& c : cases) {
+        QSignalSpy failed(&view, &WebView::NavigateError);
+        QSignalSpy complete(&view, &WebView::DocumentComplete);
+        view.Navigate(QString::fromStdString(c.url));
+        ASSERT_TRUE(complete.wait(15000)) << c.url;
+        ASSERT_EQ(failed.count(), c.fails ? 1 : 0) << c.url;
+        if (c.fails) { EXPECT_EQ(failed.at(0).at(1).toInt(), c.status) << c.url; }
     }
 }
