@@ -195,9 +195,9 @@ private:
         s << QStringLiteral("exposed=%1").arg(m_main->windowHandle() && m_main->windowHandle()->isExposed() ? 1 : 0);
         s << QStringLiteral("normal=") + rectText(m_main->normalRect());
         s << QStringLiteral("work=") + rectText(WorkAreaOf(m_main));
-        s << QStringLiteral("button=%1").arg(m_button->ButtonState());
+        s << QStringLiteral("button=%1").arg(static_cast<int>(m_button->ButtonState()));
         QStringList caption;
-        for (int i = 0; i < 5; ++i) caption << QString::number(m_skin->ButtonState(i));
+        for (int i = 0; i < 5; ++i) caption << QString::number(static_cast<int>(m_skin->ButtonState(i)));
         s << QStringLiteral("caption=") + caption.join(QLatin1Char(','));
         // The maximise button's glyph: its pixels in the frame's image.
         const POINT p = m_skin->Zones().buttonPos(controls::ucSkin::MaxButton);
