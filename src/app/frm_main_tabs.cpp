@@ -29,8 +29,11 @@ bool FrmMain::DrawTab(int16_t index, int16_t state, bool force) {
     HDC dc = m_ui.PicTab->hdc();
     int32_t w = static_cast<int32_t>(std::trunc(static_cast<double>(S) / m_tabCount));
     const int32_t x0 = index * w;
-    if (m_tabBackBrush) FillRect(dc, {x0, 0, x0 + w + 1, 29}, m_tabBackBrush);
+    // The last tab takes the rest of the strip, and its plate reaches into that rest: the
+    // background is cleared over the widened tab, or a deselected last tab would leave the
+    // two right-hand columns of its plate behind.
     if (index == m_tabCount - 1) w = S - x0;
+    if (m_tabBackBrush) FillRect(dc, {x0, 0, x0 + w + 1, 29}, m_tabBackBrush);
     int32_t row = -1;
     if (index == m_tabIndex) row = 0;
     else if (state == 2) row = 24;
