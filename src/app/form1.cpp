@@ -2,6 +2,7 @@
 
 #include "app/form_loader.h"
 #include "imaging/skin_catalogue.h"
+#include "platform/forms/number_rules.h"
 #include "platform/gdi/icon.h"
 #include "platform/window/window_functions.h"
 
@@ -77,8 +78,8 @@ RECT Form1::workAreaTwips() const {
 
 void Form1::placeFromTwips() {
     const RECT wr = windowRect();
-    const int32_t x = static_cast<int32_t>(std::nearbyint(m_leftTwips / static_cast<double>(kTwipsPerPixel)));
-    const int32_t y = static_cast<int32_t>(std::nearbyint(m_topTwips / static_cast<double>(kTwipsPerPixel)));
+    const int32_t x = R(m_leftTwips / static_cast<double>(kTwipsPerPixel));
+    const int32_t y = R(m_topTwips / static_cast<double>(kTwipsPerPixel));
     SetWindowPos(this, nullptr, x, y, wr.width(), wr.height(), SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 

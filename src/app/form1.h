@@ -21,8 +21,6 @@ public:
     explicit Form1(QString noticeUrl = QString::fromUtf8(config::kNoticeUrl));
     ~Form1() override;
 
-    static constexpr int32_t kTwipsPerPixel = 15;
-
     // The load step: position at the right edge just below the screen, caption, slide timer,
     // navigation to the notice page.
     void Form_Load();

@@ -7,9 +7,11 @@
 #include "app/form1.h"
 #include "app/form_loader.h"
 #include "imaging/skin_catalogue.h"
+#include "platform/forms/number_rules.h"
 #include "platform/forms/runtime_error.h"
 #include "platform/gdi/colors.h"
 #include "platform/gdi/icon.h"
+#include "platform/gdi/outline.h"
 #include "platform/window/window_functions.h"
 
 #include <QCoreApplication>
@@ -20,13 +22,6 @@
 namespace app {
 
 using namespace platform;
-
-namespace {
-
-// R(x): to the nearest integer, halves to the even neighbour.
-int32_t R(double x) { return static_cast<int32_t>(std::nearbyint(x)); }
-
-} // namespace
 
 FrmMain::FrmMain(DirectoryConfig config)
     : Window(nullptr, QStringLiteral("TianboMain"), WS_OVERLAPPEDWINDOW), m_config(std::move(config)) {
@@ -229,18 +224,8 @@ void FrmMain::PicCtr_Resize() {
 void FrmMain::PicTool_Resize() {
     const int32_t w = m_ui.PicTool->ScaleWidth(), h = m_ui.PicTool->ScaleHeight();
     m_ui.PicTool->Cls();
-    HDC dc = m_ui.PicTool->hdc();
-    HPEN light = CreatePen(PS_SOLID, 1, RGB(45, 45, 46));
-    HPEN black = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
-    HGDIOBJ old = SelectObject(dc, light);
-    MoveToEx(dc, 35, h - 2, nullptr);
-    LineTo(dc, w - 1, h - 2);
-    SelectObject(dc, black);
-    MoveToEx(dc, 35, h - 1, nullptr);
-    LineTo(dc, w - 1, h - 1);
-    SelectObject(dc, old);
-    DeleteObject(light);
-    DeleteObject(black);
+    drawLine(m_ui.PicTool->hdc(), {35, h - 2}, {w - 1, h - 2}, RGB(45, 45, 46));
+    drawLine(m_ui.PicTool->hdc(), {35, h - 1}, {w - 1, h - 1}, RGB(0, 0, 0));
     m_ui.tBt_Cls->move(w - m_ui.tBt_Cls->width() - 2, 1);
 }
 
@@ -257,11 +242,11 @@ void FrmMain::PicSplit_MouseMove(int16_t Button, int16_t, float X, float) {
     QPointer<FrmMain> self(this);
     DoEvents();
     if (!self) return;
-    const int32_t W = innerWidth(), R_ = controls::ucSkin::SizeRBorder();
+    const int32_t W = innerWidth(), rightBorder = controls::ucSkin::SizeRBorder();
     m_ui.PicSplit->ZOrder();
     int32_t left = R(m_ui.PicSplit->Left() + X - m_dragOffset);
     if (left < W * 0.3) left = R(W * 0.3);
-    if (left > W - 150 - R_) left = R(W - 150 - R_);
+    if (left > W - 150 - rightBorder) left = R(W - 150 - rightBorder);
     m_ui.PicSplit->Move(left, m_ui.PicSplit->Top());
 }
 
@@ -270,11 +255,11 @@ void FrmMain::PicSplit_MouseUp(int16_t Button, int16_t, float, float) {
     QPointer<FrmMain> self(this);
     DoEvents();
     if (!self) return;
-    const int32_t W = innerWidth(), L = controls::ucSkin::SizeLBorder(), R_ = controls::ucSkin::SizeRBorder();
+    const int32_t W = innerWidth(), L = controls::ucSkin::SizeLBorder(), rightBorder = controls::ucSkin::SizeRBorder();
     m_ui.PicSplit->setBackColor(RGB(13, 20, 24));
     m_ui.PicCnt->Move(m_ui.PicCnt->Left(), m_ui.PicCnt->Top(), std::max(0, m_ui.PicSplit->Left() - L));
     const int32_t left = m_ui.PicSplit->Left() + m_ui.PicSplit->Width();
-    if (W - R_ - left >= 0) m_ui.PicTab->Move(left, m_ui.PicTab->Top(), W - R_ - left);
+    if (W - rightBorder - left >= 0) m_ui.PicTab->Move(left, m_ui.PicTab->Top(), W - rightBorder - left);
     m_ui.PicTool->Move(m_ui.PicTab->Left(), m_ui.PicTool->Top(), m_ui.PicTab->Width());
     for (controls::ucListBox* list : m_ui.ucListTV)
         MoveWindow(list, m_ui.PicTab->Left(), list->y(), m_ui.PicTab->Width(), list->height(), true);

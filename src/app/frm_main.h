@@ -22,6 +22,7 @@
 #include "app/image_area.h"
 #include "app/label.h"
 #include "app/picture_box.h"
+#include "controls/chrome/button_look.h"
 #include "controls/chrome/c_magnetic_wnd.h"
 #include "controls/chrome/skin_menu_receiver.h"
 #include "controls/chrome/uc_button.h"
@@ -43,11 +44,11 @@ namespace app {
 class Form1;
 class LoadedForm;
 
-// One tab of the strip: its caption and the state it was last painted in (0 never painted,
-// 1 normal, 2 hot).
+// One tab of the strip: its caption and the look it was last painted in (normal or hot;
+// None before its first paint).
 struct TabRecord {
     QString Caption;
-    int16_t State = 0;
+    controls::ButtonLook State = controls::ButtonLook::None;
 };
 
 class FrmMain : public platform::Window {
@@ -88,6 +89,8 @@ signals:
 
 private:
     friend class TestPeer;
+    // The desktop's media controls act on the lists and the player as the buttons do.
+    friend class MprisBridge;
 
     // The controls of the form file, by their names there.
     struct Controls {
@@ -140,7 +143,7 @@ private:
     void showOnlyList(int index);
 
     // Tab strip.
-    bool DrawTab(int16_t index, int16_t state, bool force);
+    bool DrawTab(int16_t index, controls::ButtonLook state, bool force);
     void PicTab_Resize();
     void PicTab_MouseDown(int16_t Button, int16_t Shift, float X, float Y);
     void PicTab_MouseMove(int16_t Button, int16_t Shift, float X, float Y);

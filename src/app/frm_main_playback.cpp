@@ -16,6 +16,7 @@
 
 #include "app/frm_main.h"
 #include "imaging/skin_catalogue.h"
+#include "platform/forms/number_rules.h"
 #include "platform/forms/runtime_error.h"
 
 #include <cmath>
@@ -25,8 +26,6 @@ namespace app {
 using namespace platform;
 
 namespace {
-int32_t R(double x) { return static_cast<int32_t>(std::nearbyint(x)); }
-constexpr int32_t kTwips = ImageArea::kTwipsPerPixel;
 // The music list, the only one the automatic advance walks through.
 constexpr int kMusicList = 1;
 } // namespace
@@ -155,14 +154,14 @@ void FrmMain::DrawProgressBar() {
 
 void FrmMain::ImgProPt_MouseDown(int16_t Button, int16_t, float X, float) {
     if (Button != 1 || !(mediaDuration() > 0)) return;
-    m_dragOffset = R(X / kTwips);
+    m_dragOffset = R(X / kTwipsPerPixel);
     m_seekDragging = true;
 }
 
 void FrmMain::ImgProPt_MouseMove(int16_t Button, int16_t, float X, float) {
     if (!(Button & 1) || !(mediaDuration() > 0)) return;
     const int32_t W = m_ui.PicCtr->ScaleWidth();
-    int32_t left = R(X / kTwips + m_ui.ImgProPt->Left() - m_dragOffset);
+    int32_t left = R(X / kTwipsPerPixel + m_ui.ImgProPt->Left() - m_dragOffset);
     if (left < 10) left = 10;
     if (left > W - 99) left = W - 99;
     const int32_t fill = left - m_ui.ImgPro->Left();
@@ -202,12 +201,12 @@ void FrmMain::DrawVolumeBar() {
 
 void FrmMain::ImgVolP_MouseDown(int16_t Button, int16_t, float X, float) {
     if (Button != 1) return;
-    m_dragOffset = R(X / kTwips);
+    m_dragOffset = R(X / kTwipsPerPixel);
 }
 
 void FrmMain::ImgVolP_MouseMove(int16_t Button, int16_t, float X, float) {
     if (!(Button & 1)) return;
-    int32_t left = R(X / kTwips + m_ui.ImgVolP->Left() - m_dragOffset);
+    int32_t left = R(X / kTwipsPerPixel + m_ui.ImgVolP->Left() - m_dragOffset);
     left = std::clamp(left, 98, 145);
     m_player->settings().setVolume(R((left - 98) / 47.0 * 100));
     DrawVolumeBar();

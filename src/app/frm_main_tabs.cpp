@@ -1,14 +1,12 @@
-// FrmMain: the tab strip above the channel lists, painted from "TABBAR".
+// FrmMain: the tab strip above the channel lists: which tab is selected and hot, presses and
+// hover. The tabs are painted by controls::paintTab.
 //
-//   x0+1      x0+6                 x0+R((w-8)/2)      x0+w-6
-//   │cap 5│ body (12 px, stretched) │centre 8│ body … │cap 5│   plate at y 6, 24 high
-//
-// Painting cuts the strip into tabs of S div TabCount pixels (the last one takes the rest);
-// hit-testing divides by R(S / TabCount), so the two can disagree by a few pixels at the
-// borders, as they always have.
+// Hit-testing divides by R(S / TabCount) while painting cuts tabs of S div TabCount pixels,
+// so the two can disagree by a few pixels at the borders, as they always have.
 
 #include "app/frm_main.h"
-#include "imaging/draw_text_ellipsis.h"
+#include "controls/chrome/tab_painting.h"
+#include "platform/forms/number_rules.h"
 #include "platform/window/window_functions.h"
 
 #include <cmath>
@@ -16,34 +14,14 @@
 namespace app {
 
 using namespace platform;
+using controls::ButtonLook;
 
-namespace {
-int32_t R(double x) { return static_cast<int32_t>(std::nearbyint(x)); }
-} // namespace
-
-bool FrmMain::DrawTab(int16_t index, int16_t state, bool force) {
+bool FrmMain::DrawTab(int16_t index, controls::ButtonLook state, bool force) {
     if (m_tabCount <= 0 || index < 0 || index >= m_tabCount) return false;
     TabRecord& tab = m_tabs[static_cast<size_t>(index)];
     if (state == tab.State && !force) return false;
-    const int32_t S = m_ui.PicTab->ScaleWidth();
-    HDC dc = m_ui.PicTab->hdc();
-    int32_t w = static_cast<int32_t>(std::trunc(static_cast<double>(S) / m_tabCount));
-    const int32_t x0 = index * w;
-    // The last tab takes the rest of the strip, and its plate reaches into that rest: the
-    // background is cleared over the widened tab, or a deselected last tab would leave the
-    // two right-hand columns of its plate behind.
-    if (index == m_tabCount - 1) w = S - x0;
-    if (m_tabBackBrush) FillRect(dc, {x0, 0, x0 + w + 1, 29}, m_tabBackBrush);
-    int32_t row = -1;
-    if (index == m_tabIndex) row = 0;
-    else if (state == 2) row = 24;
-    if (row >= 0) {
-        m_tabBarSurface.Draw(dc, 0, row, 5, 24, x0 + 1, 6, false);
-        m_tabBarSurface.StretchDraw(dc, 5, row, 12, 24, x0 + 6, 6, w - 12, 24);
-        m_tabBarSurface.Draw(dc, 36, row, 5, 24, x0 + w - 6, 6, false);
-        m_tabBarSurface.Draw(dc, 17, row, 8, 24, x0 + R((w - 8) / 2.0), 6, false);
-    }
-    imaging::DrawTextEllipsis(dc, tab.Caption, x0 + 2, 8, w - 4, 20, DT_CENTER);
+    controls::paintTab(m_ui.PicTab->hdc(), m_tabBarSurface, m_tabBackBrush, m_ui.PicTab->ScaleWidth(), m_tabCount,
+                       index, index == m_tabIndex, state, tab.Caption);
     tab.State = state;
     return true;
 }
@@ -52,13 +30,13 @@ void FrmMain::setTabIndex(int16_t index) {
     if (index == m_tabIndex) return;
     const int16_t old = m_tabIndex;
     m_tabIndex = index;
-    const bool a = DrawTab(old, 1, true);
-    const bool b = DrawTab(index, 1, true);
+    const bool a = DrawTab(old, ButtonLook::Normal, true);
+    const bool b = DrawTab(index, ButtonLook::Normal, true);
     if (a || b) m_ui.PicTab->Refresh();
 }
 
 void FrmMain::PicTab_Resize() {
-    for (int16_t i = 0; i < m_tabCount; ++i) DrawTab(i, 1, true);
+    for (int16_t i = 0; i < m_tabCount; ++i) DrawTab(i, ButtonLook::Normal, true);
     m_ui.PicTab->Refresh();
 }
 
@@ -72,7 +50,7 @@ void FrmMain::PicTab_MouseDown(int16_t Button, int16_t, float X, float) {
     const int32_t hit = tabHitWidth();
     // A strip narrower than two pixels has no tab width to divide by; the press is ignored.
     if (hit <= 0) return;
-    const int32_t i = static_cast<int32_t>(std::trunc(X / hit));
+    const int32_t i = static_cast<int32_t>(Fix(X / hit));
     if (i < INT16_MIN || i > INT16_MAX) return;
     setTabIndex(static_cast<int16_t>(i));
     if (i >= 0 && i <= 3) showOnlyList(i);
@@ -87,15 +65,15 @@ void FrmMain::PicTab_MouseMove(int16_t, int16_t, float X, float Y) {
         WindowFromPoint(cursor) != m_ui.PicTab || X < 0 || X > S || Y < 0 || Y > m_ui.PicTab->ScaleHeight();
     if (outside) {
         ReleaseCapture();
-        if (DrawTab(m_hotTab, 1, false)) m_ui.PicTab->Refresh();
+        if (DrawTab(m_hotTab, ButtonLook::Normal, false)) m_ui.PicTab->Refresh();
         return;
     }
     SetCapture(m_ui.PicTab);
     const int32_t hit = tabHitWidth();
     if (hit <= 0) return;
-    const int32_t t = static_cast<int32_t>(std::trunc(X / hit));
-    DrawTab(m_hotTab, 1, false);
-    if (t >= INT16_MIN && t <= INT16_MAX && DrawTab(static_cast<int16_t>(t), 2, false)) {
+    const int32_t t = static_cast<int32_t>(Fix(X / hit));
+    DrawTab(m_hotTab, ButtonLook::Normal, false);
+    if (t >= INT16_MIN && t <= INT16_MAX && DrawTab(static_cast<int16_t>(t), ButtonLook::Hot, false)) {
         m_hotTab = static_cast<int16_t>(t);
         m_ui.PicTab->Refresh();
     }

@@ -1,5 +1,7 @@
 #include "image_area.h"
 
+#include "platform/forms/number_rules.h"
+
 #include <QMouseEvent>
 
 namespace app {
@@ -25,7 +27,7 @@ int16_t shiftOf(Qt::KeyboardModifiers m) {
                                 ((m & Qt::AltModifier) ? 4 : 0));
 }
 
-float twips(double pixels) { return static_cast<float>(pixels * ImageArea::kTwipsPerPixel); }
+float twips(double pixels) { return static_cast<float>(pixels * platform::kTwipsPerPixel); }
 
 } // namespace
 

@@ -1,7 +1,7 @@
 #pragma once
 // ImageArea: a transparent, windowless hit area on a form or picture box (an image control
 // without a picture). It paints nothing and reports pointer events with X and Y in twips
-// (15 per pixel) of its own area, as such controls do.
+// (platform::kTwipsPerPixel a pixel) of its own area, as such controls do.
 
 #include <QWidget>
 #include <cstdint>
@@ -13,8 +13,6 @@ class ImageArea : public QWidget {
 
 public:
     explicit ImageArea(QWidget* parent, const QString& name = QString());
-
-    static constexpr int32_t kTwipsPerPixel = 15;
 
     int32_t Left() const { return x(); }
     int32_t Top() const { return y(); }

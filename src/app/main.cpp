@@ -1,6 +1,10 @@
 // Tianbo: the main window, its four directories and the notice window.
+#include "app/command_line.h"
 #include "app/frm_main.h"
+#include "app/mpris_bridge.h"
+#include "platform/dbus/mpris_service.h"
 #include "platform/web/web_engine_startup.h"
+#include "platform/window/display_scaling.h"
 #include "platform/window/window_functions.h"
 
 #include "app/config.h"
@@ -8,38 +12,36 @@
 #include <QApplication>
 #include <clocale>
 #include <cstdio>
-#include <cstring>
-
-namespace {
-
-// --version and --help answer before any window system is touched, so they work on a
-// machine without a display (a package check, a terminal over ssh).
-bool answeredFromCommandLine(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("tianbo %s\n", app::config::kVersion);
-            return true;
-        }
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::printf("Usage: tianbo [--help] [--version]\n"
-                        "Player for network TV, radio, music and camera streams.\n");
-            return true;
-        }
-    }
-    return false;
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
-    if (answeredFromCommandLine(argc, argv)) return 0;
+    QStringList args;
+    for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+    const app::CommandLine command = app::ParseCommandLine(args);
+    // Usage errors, --version and --help answer before any window system is touched, so they
+    // work on a machine without a display (a package check, a terminal over ssh).
+    if (!command.error.isEmpty()) {
+        std::fprintf(stderr, "tianbo: %s\n%s", qPrintable(command.error), qPrintable(app::UsageText()));
+        return 2;
+    }
+    if (command.version) {
+        std::printf("tianbo %s\n", app::config::kVersion);
+        return 0;
+    }
+    if (command.help) {
+        std::printf("%s", app::UsageText().toLocal8Bit().constData());
+        return 0;
+    }
     // The program places its own windows, which the X11 platform allows.
     qputenv("QT_QPA_PLATFORM", "xcb");
     platform::prepareWebEngineStartup();
+    platform::prepareDisplayScaling();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tianbo"));
     QApplication::setQuitOnLastWindowClosed(false);
     std::setlocale(LC_NUMERIC, "C");
+
+    // One player at a time: a running one takes the addresses and comes to the front.
+    if (!command.newInstance && platform::HandToRunningInstance(command.items)) return 0;
 
     auto* frm = new app::FrmMain();
     QObject::connect(frm, &app::FrmMain::Unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
@@ -50,9 +52,13 @@ int main(int argc, char** argv) {
     platform::SetWindowPos(frm, nullptr, work.left + (work.width() - wr.width()) / 2,
                            work.top + (work.height() - wr.height()) / 2, 0, 0,
                            platform::SWP_NOSIZE | platform::SWP_NOZORDER);
+    // The desktop's media keys and sound menu reach the player from here on.
+    app::MprisBridge mpris(*frm);
+    mpris.start();
     frm->Form_Load();
     frm->show();
     platform::SetForegroundWindow(frm);
+    for (const QString& item : command.items) mpris.openUri(item);
     const int rc = app.exec();
     delete frm;
     return rc;

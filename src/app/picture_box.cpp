@@ -3,6 +3,7 @@
 #include "platform/gdi/colors.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/font.h"
+#include "platform/window/mouse_args.h"
 #include "platform/window/window_functions.h"
 
 #include <QCursor>
@@ -11,21 +12,6 @@
 namespace app {
 
 using namespace platform;
-
-int16_t buttonOfKeys(WPARAM keys) {
-    int16_t b = 0;
-    if (keys & MK_LBUTTON) b |= 1;
-    if (keys & MK_RBUTTON) b |= 2;
-    if (keys & MK_MBUTTON) b |= 4;
-    return b;
-}
-
-int16_t shiftOfKeys(WPARAM keys) {
-    int16_t s = 0;
-    if (keys & MK_SHIFT) s |= 1;
-    if (keys & MK_CONTROL) s |= 2;
-    return s;
-}
 
 PictureBox::PictureBox(Window* parent, const QString& name)
     : Window(parent, QStringLiteral("PictureBox")), m_name(name) {
@@ -69,22 +55,21 @@ void PictureBox::Move(int32_t left, int32_t top, int32_t w, int32_t h) {
 void PictureBox::Refresh() { repaint(); }
 
 LRESULT PictureBox::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    const float x = static_cast<float>(GET_X_LPARAM(lParam));
-    const float y = static_cast<float>(GET_Y_LPARAM(lParam));
+    const MouseArgs a = MouseArgs::fromMessage(msg, wParam, lParam);
     switch (msg) {
     case WM_SIZE:
         if (wParam != SIZE_MINIMIZED) emit Resize();
         return 0;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: emit MouseDown(1, shiftOfKeys(wParam), x, y); return 0;
+    case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK: emit MouseDown(2, shiftOfKeys(wParam), x, y); return 0;
+    case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK: emit MouseDown(4, shiftOfKeys(wParam), x, y); return 0;
-    case WM_MOUSEMOVE: emit MouseMove(buttonOfKeys(wParam), shiftOfKeys(wParam), x, y); return 0;
-    case WM_LBUTTONUP: emit MouseUp(1, shiftOfKeys(wParam), x, y); return 0;
-    case WM_RBUTTONUP: emit MouseUp(2, shiftOfKeys(wParam), x, y); return 0;
-    case WM_MBUTTONUP: emit MouseUp(4, shiftOfKeys(wParam), x, y); return 0;
+    case WM_MBUTTONDBLCLK: emit MouseDown(a.Button, a.Shift, a.X, a.Y); return 0;
+    case WM_MOUSEMOVE: emit MouseMove(a.Button, a.Shift, a.X, a.Y); return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: emit MouseUp(a.Button, a.Shift, a.X, a.Y); return 0;
     default: return Window::WindowProc(msg, wParam, lParam);
     }
 }

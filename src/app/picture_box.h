@@ -51,8 +51,4 @@ private:
     QString m_name;
 };
 
-// The runtime's button and shift numbers of a pointer message's key flags.
-int16_t buttonOfKeys(platform::WPARAM keys);
-int16_t shiftOfKeys(platform::WPARAM keys);
-
 } // namespace app

@@ -4,6 +4,7 @@
 #include "platform/gdi/brush.h"
 #include "platform/gdi/colors.h"
 #include "platform/gdi/dc.h"
+#include "platform/gdi/gdi_handle.h"
 #include "platform/gdi/region.h"
 
 #include <QClipboard>
@@ -12,6 +13,7 @@
 #include <QUrl>
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace imaging {
 
@@ -208,29 +210,22 @@ platform::HRGN c32bppDIB::CreateRegion(int32_t Style, int32_t xOffset, int32_t y
         if (Style == 0 && right >= 0) rects.push_back({left, top, right + 1, bottom + 1});
     }
 
-    platform::HRGN region = nullptr;
-    if (rects.empty()) region = platform::CreateRectRgn(0, 0, 0, 0);
+    platform::RegionHandle region;
+    if (rects.empty()) region.reset(platform::CreateRectRgn(0, 0, 0, 0));
     for (size_t i = 0; i < rects.size(); i += kRegionBatch) {
         const std::vector<platform::RECT> batch(rects.begin() + long(i),
                                                 rects.begin() + long(std::min(rects.size(), i + kRegionBatch)));
-        platform::HRGN part = platform::ExtCreateRegion(batch);
-        if (!part) {
-            if (region) platform::DeleteObject(region);
-            return nullptr;
-        }
+        platform::RegionHandle part(platform::ExtCreateRegion(batch));
+        if (!part) return nullptr;
         if (!region) {
-            region = part;
+            region = std::move(part);
             continue;
         }
-        const bool united = platform::CombineRgn(region, region, part, platform::RGN_OR) != platform::RGN_ERROR;
-        platform::DeleteObject(part);
-        if (!united) {
-            platform::DeleteObject(region);
+        if (platform::CombineRgn(region.get(), region.get(), part.get(), platform::RGN_OR) == platform::RGN_ERROR)
             return nullptr;
-        }
     }
-    if (region && (xOffset != 0 || yOffset != 0)) platform::OffsetRgn(region, xOffset, yOffset);
-    return region;
+    if (region && (xOffset != 0 || yOffset != 0)) platform::OffsetRgn(region.get(), xOffset, yOffset);
+    return region.release();
 }
 
 bool c32bppDIB::CreateCheckerBoard(int32_t CheckerSize, uint32_t FirstColor, uint32_t SecondColor) {
@@ -239,18 +234,17 @@ bool c32bppDIB::CreateCheckerBoard(int32_t CheckerSize, uint32_t FirstColor, uin
     for (auto& c : colors) platform::OleTranslateColor(c, &c);
     const bool hadDC = m_dc && m_previousObject;
     platform::HDC dc = LoadDIBinDC(true);
-    platform::HBRUSH brushes[2] = {platform::CreateSolidBrush(colors[0]), platform::CreateSolidBrush(colors[1])};
+    const platform::BrushHandle brushes[2] = {platform::BrushHandle(platform::CreateSolidBrush(colors[0])),
+                                              platform::BrushHandle(platform::CreateSolidBrush(colors[1]))};
     // Rows alternate which colour they start with.
     int rowStart = 0;
     for (int32_t y = 0; y < m_height; y += CheckerSize, rowStart ^= 1) {
         int which = rowStart;
         for (int32_t x = 0; x < m_width; x += CheckerSize, which ^= 1) {
             const platform::RECT rc{x, y, x + CheckerSize, y + CheckerSize};
-            platform::FillRect(dc, rc, brushes[which]);
+            platform::FillRect(dc, rc, brushes[which].get());
         }
     }
-    platform::DeleteObject(brushes[0]);
-    platform::DeleteObject(brushes[1]);
     if (!hadDC) LoadDIBinDC(false);
     const size_t n = size_t(m_width) * size_t(m_height);
     for (size_t i = 0; i < n; ++i) m_bits[i * 4 + 3] = 255;

@@ -6,37 +6,15 @@ namespace imaging {
 
 using namespace platform;
 
-pcMemDC::~pcMemDC() { destroy(); }
-
-void pcMemDC::destroy() {
-    if (m_hdc) {
-        if (m_previous) SelectObject(m_hdc, m_previous);
-        DeleteDC(m_hdc);
-    }
-    if (m_bitmap) DeleteObject(m_bitmap);
-    m_hdc = nullptr;
-    m_bitmap = nullptr;
-    m_previous = nullptr;
-}
-
 void pcMemDC::rebuild(int32_t w, int32_t h) {
-    destroy();
+    m_surface.reset();
     // The platform hands back a 1 x 1 bitmap for a zero-sized request; the surface then
     // exists and simply has nothing worth copying until it is grown.
-    HDC screen = CreateDC(QStringLiteral("DISPLAY"));
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, std::max(1, w), std::max(1, h));
-    DeleteDC(screen);
-    if (!mem || !bmp) {
-        if (mem) DeleteDC(mem);
-        if (bmp) DeleteObject(bmp);
+    m_surface = MemoryDC(std::max(1, w), std::max(1, h));
+    if (!m_surface) {
         m_width = 0;
         m_height = 0;
-        return;
     }
-    m_hdc = mem;
-    m_bitmap = bmp;
-    m_previous = SelectObject(m_hdc, m_bitmap);
 }
 
 void pcMemDC::setWidth(int32_t w) {
@@ -52,41 +30,42 @@ void pcMemDC::setHeight(int32_t h) {
 }
 
 void pcMemDC::CreateFromPicture(const Picture& sPic) {
-    destroy();
+    m_surface.reset();
     m_width = 0;
     m_height = 0;
     if (sPic.isNothing()) return;
     setWidth(sPic.Width());
     setHeight(sPic.Height());
-    if (m_hdc) sPic.Render(m_hdc, 0, 0);
+    if (m_surface) sPic.Render(m_surface.dc(), 0, 0);
 }
 
 void pcMemDC::Draw(HDC hdc, int32_t xSrc, int32_t ySrc, int32_t widthSrc, int32_t heightSrc, int32_t xDst, int32_t yDst,
                    bool UseMask) {
-    if (!m_hdc || !hdc) return;
+    if (!m_surface || !hdc) return;
     if (widthSrc < 1) widthSrc = m_width;
     if (heightSrc < 1) heightSrc = m_height;
     if (UseMask)
-        TransparentBlt(hdc, xDst, yDst, widthSrc, heightSrc, m_hdc, xSrc, ySrc, widthSrc, heightSrc, kMaskColor);
-    else BitBlt(hdc, xDst, yDst, widthSrc, heightSrc, m_hdc, xSrc, ySrc, SRCCOPY);
+        TransparentBlt(hdc, xDst, yDst, widthSrc, heightSrc, m_surface.dc(), xSrc, ySrc, widthSrc, heightSrc,
+                       kMaskColor);
+    else BitBlt(hdc, xDst, yDst, widthSrc, heightSrc, m_surface.dc(), xSrc, ySrc, SRCCOPY);
 }
 
 void pcMemDC::StretchDraw(HDC hdc, int32_t xSrc, int32_t ySrc, int32_t widthSrc, int32_t heightSrc, int32_t xDst,
                           int32_t yDst, int32_t WidthDst, int32_t HeightDst) {
-    if (!m_hdc || !hdc) return;
+    if (!m_surface || !hdc) return;
     if (widthSrc < 1) widthSrc = m_width;
     if (heightSrc < 1) heightSrc = m_height;
-    StretchBlt(hdc, xDst, yDst, WidthDst, HeightDst, m_hdc, xSrc, ySrc, widthSrc, heightSrc, SRCCOPY);
+    StretchBlt(hdc, xDst, yDst, WidthDst, HeightDst, m_surface.dc(), xSrc, ySrc, widthSrc, heightSrc, SRCCOPY);
 }
 
 void pcMemDC::AlphaDraw(HDC hdc, int32_t Level, int32_t xSrc, int32_t ySrc, int32_t widthSrc, int32_t heightSrc,
                         int32_t xDst, int32_t yDst, int32_t WidthDst, int32_t HeightDst) {
-    if (!m_hdc || !hdc) return;
+    if (!m_surface || !hdc) return;
     if (widthSrc < 1) widthSrc = m_width;
     if (heightSrc < 1) heightSrc = m_height;
     BLENDFUNCTION bf;
     bf.SourceConstantAlpha = static_cast<uint8_t>(std::clamp(Level, 0, 255));
-    AlphaBlend(hdc, xDst, yDst, WidthDst, HeightDst, m_hdc, xSrc, ySrc, widthSrc, heightSrc, bf);
+    AlphaBlend(hdc, xDst, yDst, WidthDst, HeightDst, m_surface.dc(), xSrc, ySrc, widthSrc, heightSrc, bf);
 }
 
 int32_t pcMemDC::pDrawText(HDC hdc, const QString& lpStr, int32_t x, int32_t y, int32_t Width, int32_t Height,

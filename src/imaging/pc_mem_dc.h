@@ -3,7 +3,7 @@
 // picture and then copied piecewise onto windows — whole tiles, stretched strips, tiles with
 // the magenta key, or blended with a constant opacity.
 
-#include "platform/gdi/dc.h"
+#include "platform/gdi/memory_dc.h"
 #include "platform/gdi/picture.h"
 
 #include <QString>
@@ -13,7 +13,6 @@ namespace imaging {
 class pcMemDC {
 public:
     pcMemDC() = default;
-    ~pcMemDC();
     pcMemDC(const pcMemDC&) = delete;
     pcMemDC& operator=(const pcMemDC&) = delete;
 
@@ -23,7 +22,7 @@ public:
     // equal one does nothing.
     void setWidth(int32_t w);
     void setHeight(int32_t h);
-    platform::HDC hdc() const { return m_hdc; }
+    platform::HDC hdc() const { return m_surface.dc(); }
 
     // Destroys the surface, then (for a picture that is not Nothing) sizes it to the picture
     // and copies the picture to (0, 0).
@@ -47,11 +46,8 @@ public:
 
 private:
     void rebuild(int32_t w, int32_t h);
-    void destroy();
 
-    platform::HDC m_hdc = nullptr;
-    platform::HBITMAP m_bitmap = nullptr;
-    platform::HGDIOBJ m_previous = nullptr;
+    platform::MemoryDC m_surface;
     int32_t m_width = 0;
     int32_t m_height = 0;
 };

@@ -27,7 +27,7 @@ TEST_P(BadNetwork, StartUpEndsWithEveryCategoryNamedAsFailed) {
 INSTANTIATE_TEST_SUITE_P(Servers, BadNetwork,
                          ::testing::Values(Trouble::Refuses, Trouble::NeverAccepts, Trouble::NeverAnswers,
                                            Trouble::StallsMidBody, Trouble::Trickles),
-                         [](const auto& info) { return std::string(tbtest::nameOf(info.param)); });
+                         [](const auto& test) { return std::string(tbtest::nameOf(test.param)); });
 
 // F5 after the server has recovered empties the lists and loads all four again; the status
 // line gives up the failure message. The window keeps running its events meanwhile.

@@ -45,7 +45,7 @@ TEST_F(TabStrip, TabsAreCutFromTheStripWidth) {
     EXPECT_FALSE(plate(0, 50, 0));
     frm->setTabIndex(2);
     EXPECT_TRUE(plate(100, 50, 0));
-    for (const auto& t : P::Tabs(*frm)) EXPECT_EQ(t.State, 1);
+    for (const auto& t : P::Tabs(*frm)) EXPECT_EQ(t.State, controls::ButtonLook::Normal);
 }
 
 TEST_F(TabStrip, PressesSelectByRoundedWidthAndShowOneList) {
@@ -73,25 +73,25 @@ TEST_F(TabStrip, HoverPaintsHotTabsAndLeavingReleasesTheCapture) {
     QTest::mouseMove(tab, QPoint(70, 12));
     pumpFor(30);
     EXPECT_EQ(P::HotTab(*frm), 1);
-    EXPECT_EQ(P::Tabs(*frm)[1].State, 2);
+    EXPECT_EQ(P::Tabs(*frm)[1].State, controls::ButtonLook::Hot);
     EXPECT_TRUE(plate(50, 50, 24)) << "the hot plate";
     EXPECT_EQ(GetCapture(), tab) << "the strip holds the pointer while it is over it";
 
     QTest::mouseMove(tab, QPoint(120, 12));
     pumpFor(30);
     EXPECT_EQ(P::HotTab(*frm), 2);
-    EXPECT_EQ(P::Tabs(*frm)[1].State, 1);
+    EXPECT_EQ(P::Tabs(*frm)[1].State, controls::ButtonLook::Normal);
     EXPECT_FALSE(plate(50, 50, 24)) << "the old hot tab is plain again";
     EXPECT_TRUE(plate(100, 50, 24));
 
     // The selected tab under the pointer keeps its selected plate; its state becomes 2.
     QTest::mouseMove(tab, QPoint(10, 12));
     pumpFor(30);
-    EXPECT_EQ(P::Tabs(*frm)[0].State, 2);
+    EXPECT_EQ(P::Tabs(*frm)[0].State, controls::ButtonLook::Hot);
     EXPECT_TRUE(plate(0, 50, 0));
 
     QTest::mouseMove(tab, QPoint(210, 12)); // beyond the strip's width
     pumpFor(30);
     EXPECT_EQ(GetCapture(), nullptr);
-    EXPECT_EQ(P::Tabs(*frm)[0].State, 1);
+    EXPECT_EQ(P::Tabs(*frm)[0].State, controls::ButtonLook::Normal);
 }

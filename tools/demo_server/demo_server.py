@@ -7,6 +7,9 @@ the player shows working channels on a machine without internet access:
   /cgi-bin/blognew/blog_output_data?uin=10000&blogid=1001..1004
         a blog post per category, its channel lines between the category's markers
   /notice.html                      the notice page
+  /playlists/demo.m3u               an M3U playlist with relative addresses (TV, a camera
+                                    and music tracks with their lengths)
+  /playlists/radio.pls              a PLS playlist of the two radio streams
   /media/...                        the channels' media
 
 The media are made with ffmpeg at the first start into a cache folder: television (colour
@@ -150,6 +153,38 @@ CATEGORIES = {
         ("（电台为不间断直播）", None),
     ]),
 }
+
+# The playlists, served beside the directories. Their addresses are relative to the
+# playlist's own address (or absolute on this server), so a player must resolve them.
+def demo_m3u():
+    lines = [
+        "#EXTM3U",
+        '#EXTINF:-1 tvg-id="bars" tvg-name="演示彩条" group-title="演示电视",演示彩条',
+        "../media/tv/bars.ts",
+        '#EXTINF:-1 tvg-name="演示 HLS 直播" group-title="演示电视",',
+        "../media/tv/hls/live.m3u8",
+        '#EXTINF:-1 group-title="演示监控",演示摄像头',
+        "/media/camera/2.ts",
+    ]
+    for number, (title, _base, _step, _tempo, seconds) in enumerate(MUSIC_TRACKS, 1):
+        lines.append(f'#EXTINF:{seconds},{title}（播放列表）')
+        lines.append(f"../media/music/{number}.mp3")
+    return "\n".join(lines) + "\n"
+
+
+def radio_pls(base_url):
+    return "\r\n".join([
+        "[playlist]",
+        "NumberOfEntries=2",
+        "File1=../media/radio/music.mp3",
+        "Title1=音乐之声（PLS）",
+        "Length1=-1",
+        f"File2={base_url}/media/radio/news.aac",
+        "Title2=新闻台（PLS）",
+        "Length2=-1",
+        "Version=2",
+    ]) + "\r\n"
+
 
 NOTICE_PAGE = """<!DOCTYPE html>
 <html lang="zh-CN"><head><meta charset="utf-8"><title>温馨提示</title>
@@ -361,6 +396,10 @@ class DemoHandler(http.server.BaseHTTPRequestHandler):
                 self.send_post(urllib.parse.parse_qs(url.query), head_only)
             elif path == "/notice.html":
                 self.send_text(200, "text/html; charset=utf-8", NOTICE_PAGE, head_only)
+            elif path == "/playlists/demo.m3u":
+                self.send_text(200, "audio/x-mpegurl", demo_m3u(), head_only)
+            elif path == "/playlists/radio.pls":
+                self.send_text(200, "audio/x-scpls", radio_pls(self.server.base_url), head_only)
             elif path in self.LIVE:
                 self.send_live(*self.LIVE[path], head_only)
             elif path == "/media/tv/hls/live.m3u8":
@@ -383,6 +422,8 @@ class DemoHandler(http.server.BaseHTTPRequestHandler):
             for blog_id, (category, _lines) in CATEGORIES.items())
         return (f'<!DOCTYPE html><html><head><meta charset="utf-8"><title>天播演示服务器</title>'
                 f"</head><body><ul>{items}<li><a href=\"/notice.html\">notice</a></li>"
+                f"<li><a href=\"/playlists/demo.m3u\">demo.m3u</a></li>"
+                f"<li><a href=\"/playlists/radio.pls\">radio.pls</a></li>"
                 f"</ul></body></html>")
 
     def send_text(self, status, content_type, text, head_only):

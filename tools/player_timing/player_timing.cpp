@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: player_timing BASE_URL [ROUNDS]\n");
         return 2;
     }
-    const QString base = args[1];
+    const QString& base = args[1];
     const QString host = QString(base).remove(QStringLiteral("http://"));
     const int rounds = args.size() > 2 ? args[2].toInt() : 5;
 

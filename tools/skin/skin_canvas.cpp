@@ -72,11 +72,11 @@ Shape segment(QPointF a, QPointF b, double width) {
     return [=](double x, double y) { return distanceToSegment(QPointF(x, y), a, b) <= width / 2; };
 }
 
-Shape unite(Shape a, Shape b) {
+Shape unite(const Shape& a, const Shape& b) {
     return [=](double x, double y) { return a(x, y) || b(x, y); };
 }
 
-Shape subtract(Shape a, Shape b) {
+Shape subtract(const Shape& a, const Shape& b) {
     return [=](double x, double y) { return a(x, y) && !b(x, y); };
 }
 

@@ -34,8 +34,8 @@ Shape roundFrame(const QRectF& r, double radius, double width);
 Shape polygon(std::vector<QPointF> points);
 // A stroke from a to b with round ends, `width` thick.
 Shape segment(QPointF a, QPointF b, double width);
-Shape unite(Shape a, Shape b);
-Shape subtract(Shape a, Shape b);
+Shape unite(const Shape& a, const Shape& b);
+Shape subtract(const Shape& a, const Shape& b);
 
 class SkinCanvas {
 public:

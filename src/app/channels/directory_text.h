@@ -8,8 +8,9 @@
 // are never channels, so the markers stand on lines of their own.
 
 #include <QString>
-#include <QStringList>
 #include <array>
+#include <cstdint>
+#include <span>
 #include <vector>
 
 namespace app {
@@ -28,10 +29,21 @@ inline constexpr std::array<Category, 4> kCategories = {{
     {u"电台", u"电台{", u"}电台"},
 }};
 
+// A channel list holds at most this many channels (its row indexes are 16-bit); a source
+// that yields more keeps the first ones and counts the rest as dropped.
+inline constexpr int32_t kMaxChannels = 32768;
+
 struct ChannelLine {
     QString title;
     QString address;
     friend bool operator==(const ChannelLine&, const ChannelLine&) = default;
+};
+
+// What a directory page yields: its first kMaxChannels channel lines in page order, and how
+// many further channel lines there were (so the program can say that a list is full).
+struct DirectoryChannels {
+    std::vector<ChannelLine> lines;
+    int64_t dropped = 0;
 };
 
 // " " + text + " " with every "<"…">" run removed, scanning once from the left. A "<" with no
@@ -47,7 +59,15 @@ QString GetStrStartToStop(const QString& text, const QString& start, const QStri
 // The seven steps from a page to the channel lines of `category`, each step that fails
 // leaving its text as it was: delete CR LF pairs; "<br/>" becomes CR LF; strip tags; cut the
 // section; delete "&nbsp;"; split at CR LF; lines 1 .. last − 1 split at "#" into title and
-// address (lines with fewer than two fields are skipped).
+// address (lines with fewer than two fields are skipped). Time and memory are linear in the
+// page's length. An unknown category yields nothing.
+DirectoryChannels ReadDirectoryText(const QString& page, int category);
+
+// ReadDirectoryText of the page's bytes read as UTF-8 (invalid bytes becoming U+FFFD), with
+// the same result but without a UTF-16 copy of the page: valid UTF-8 is read as bytes.
+DirectoryChannels ReadDirectoryUtf8(std::span<const uint8_t> page, int category);
+
+// ReadDirectoryText's lines alone (at most kMaxChannels of them).
 std::vector<ChannelLine> ChannelLinesOf(const QString& page, int category);
 
 } // namespace app

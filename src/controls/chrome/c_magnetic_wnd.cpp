@@ -1,5 +1,6 @@
 #include "c_magnetic_wnd.h"
 
+#include "platform/window/screens.h"
 #include "platform/window/window_functions.h"
 
 namespace controls {
@@ -71,11 +72,16 @@ void cMagneticWnd::CheckGlueing() {
 }
 
 void cMagneticWnd::captureRects(HWND moving) {
-    const RECT work = workArea();
-    m_layout.setRect(0, work);
+    m_screens.clear();
+    for (HMONITOR m : DisplayMonitors()) {
+        MONITORINFO mi;
+        if (GetMonitorInfo(m, &mi)) m_screens.push_back({mi.rcMonitor, mi.rcWork});
+    }
+    // The reference edges are those of the screen the window is on.
+    m_layout.setRect(0, WorkAreaOf(moving));
     for (size_t i = 1; i <= m_layout.count(); ++i) {
         HWND h = window(m_layout.entry(i).id);
-        RECT rc = work;
+        RECT rc = WorkAreaOf(h);
         if (!IsZoomed(h)) GetWindowRect(h, &rc);
         m_layout.setRect(i, rc);
         if (h == moving) {
@@ -86,6 +92,21 @@ void cMagneticWnd::captureRects(HWND moving) {
     }
 }
 
+void cMagneticWnd::followScreen(const RECT& rc) {
+    // A window dragged onto another screen snaps to that screen's edges.
+    const ScreenArea* best = nullptr;
+    int64_t bestArea = 0;
+    for (const ScreenArea& s : m_screens) {
+        const int64_t w = std::min(rc.right, s.screen.right) - std::max(rc.left, s.screen.left);
+        const int64_t h = std::min(rc.bottom, s.screen.bottom) - std::max(rc.top, s.screen.top);
+        if (w > 0 && h > 0 && w * h > bestArea) {
+            bestArea = w * h;
+            best = &s;
+        }
+    }
+    if (best) m_layout.setRect(0, best->work);
+}
+
 void cMagneticWnd::zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND& lng_hWnd, UINT& uMsg,
                                   WPARAM& wParam, LPARAM& lParam) {
     const size_t w = m_layout.indexOf(key(lng_hWnd));
@@ -94,6 +115,7 @@ void cMagneticWnd::zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lReturn
         if ((uMsg != WM_MOVING && uMsg != WM_SIZING) || lParam == 0) return;
         RECT* proposed = reinterpret_cast<RECT*>(lParam);
         const int32_t f = frameAllowance(lng_hWnd);
+        followScreen(*proposed);
         if (uMsg == WM_MOVING) {
             POINT cursor;
             GetCursorPos(&cursor);

@@ -1,6 +1,7 @@
 #pragma once
 // cMagneticWnd: makes top-level windows magnetic. While a registered window is dragged or
-// sized its edges jump to the work area's edges and to the other registered windows; a
+// sized its edges jump to the edges of the work area of the screen it is on and to the other
+// registered windows; a
 // registered child that touches its parent is glued to it and follows the parent's drags.
 //
 // Messages watched on every registered window: WM_ENTERSIZEMOVE, WM_EXITSIZEMOVE,
@@ -44,6 +45,15 @@ private:
     static uintptr_t key(platform::HWND h) { return reinterpret_cast<uintptr_t>(h); }
     static platform::HWND window(uintptr_t k) { return reinterpret_cast<platform::HWND>(k); }
     void captureRects(platform::HWND moving);
+    // Entry 0 becomes the work area of the screen sharing most of `rc` (the screens' work
+    // areas are read once when the operation starts).
+    void followScreen(const platform::RECT& rc);
+
+    struct ScreenArea {
+        platform::RECT screen;
+        platform::RECT work;
+    };
+    std::vector<ScreenArea> m_screens;
 
     SnapLayout m_layout;
     platform::Subclasser m_subclasser{this};

@@ -4,6 +4,8 @@
 
 #include "platform/gdi/colors.h"
 #include "platform/gdi/icon.h"
+#include "platform/gdi/memory_dc.h"
+#include "platform/gdi/select_guard.h"
 
 #include <QApplication>
 #include <QFontInfo>
@@ -19,55 +21,23 @@ namespace {
 constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kBlack = 0x000000;
 
-// A memory context holding a new bitmap; everything is released in the destructor.
-class ScratchSurface {
-public:
-    ScratchSurface(HDC like, int32_t w, int32_t h, bool mono) {
-        m_dc = CreateCompatibleDC(like);
-        m_bmp = mono ? CreateBitmap(w, h, 1, 1, nullptr) : CreateCompatibleBitmap(like, w, h);
-        if (m_dc && m_bmp) m_old = SelectObject(m_dc, m_bmp);
-    }
-    ~ScratchSurface() {
-        if (m_dc && m_old) SelectObject(m_dc, m_old);
-        if (m_dc) DeleteDC(m_dc);
-        if (m_bmp) DeleteObject(m_bmp);
-    }
-    ScratchSurface(const ScratchSurface&) = delete;
-    ScratchSurface& operator=(const ScratchSurface&) = delete;
-    bool ok() const { return m_dc && m_bmp; }
-    HDC dc() const { return m_dc; }
-
-private:
-    HDC m_dc = nullptr;
-    HBITMAP m_bmp = nullptr;
-    HGDIOBJ m_old = nullptr;
-};
-
-// A context for a free-standing bitmap that must not be changed by being selected.
+// A context for a free-standing bitmap that must not be changed by being selected; the
+// bitmap is selected out again before the context goes.
 class SelectedBitmap {
 public:
-    explicit SelectedBitmap(HBITMAP bmp) {
-        m_dc = CreateCompatibleDC(nullptr);
-        if (m_dc && bmp) m_old = SelectObject(m_dc, bmp);
-    }
-    ~SelectedBitmap() {
-        if (m_dc && m_old) SelectObject(m_dc, m_old);
-        if (m_dc) DeleteDC(m_dc);
-    }
-    SelectedBitmap(const SelectedBitmap&) = delete;
-    SelectedBitmap& operator=(const SelectedBitmap&) = delete;
-    HDC dc() const { return m_dc; }
+    explicit SelectedBitmap(HBITMAP bmp) : m_dc(CreateCompatibleDC(nullptr)), m_select(m_dc.get(), bmp) {}
+    HDC dc() const { return m_dc.get(); }
 
 private:
-    HDC m_dc = nullptr;
-    HGDIOBJ m_old = nullptr;
+    DcHandle m_dc;
+    SelectGuard m_select;
 };
 
 // Paints the one-bit image `mono` onto `dst` at (x, y): ink (0 bits) in `ink`, every other
 // pixel left alone. The two-colour image uses `spare` as its transparent background.
 bool drawInk(HDC dst, int32_t x, int32_t y, int32_t w, int32_t h, HDC mono, COLORREF ink, COLORREF spare) {
-    ScratchSurface two(dst, w, h, false);
-    if (!two.ok()) return false;
+    const MemoryDC two(w, h, dst);
+    if (!two) return false;
     // Monochrome to colour: 0 bits take the destination's text colour, 1 bits its background.
     SetTextColor(two.dc(), ink);
     SetBkColor(two.dc(), spare);
@@ -80,10 +50,10 @@ bool drawInk(HDC dst, int32_t x, int32_t y, int32_t w, int32_t h, HDC mono, COLO
 bool transparentCopy(HDC dst, int32_t x, int32_t y, int32_t w, int32_t h, HDC src, int32_t sx, int32_t sy,
                      COLORREF key) {
     if (!dst || !src || w <= 0 || h <= 0) return false;
-    ScratchSurface work(dst, w, h, false);
-    ScratchSurface source(dst, w, h, false);
-    ScratchSurface mask(nullptr, w, h, true);
-    if (!work.ok() || !source.ok() || !mask.ok()) return false;
+    const MemoryDC work(w, h, dst);
+    const MemoryDC source(w, h, dst);
+    const MemoryDC mask = MemoryDC::monochrome(w, h);
+    if (!work || !source || !mask) return false;
     // 1. The destination area, 2. the source area.
     platform::BitBlt(work.dc(), 0, 0, w, h, dst, x, y, SRCCOPY);
     SetBkColor(source.dc(), GetBkColor(src));
@@ -113,23 +83,23 @@ bool embossedCopy(HDC dst, int32_t x, int32_t y, int32_t w, int32_t h, HDC src, 
     hi &= 0xFFFFFF;
     sh &= 0xFFFFFF;
     // 1. Ink = every pixel that is neither the key nor white, as 0 bits of a one-bit image.
-    ScratchSurface mono(nullptr, w, h, true);
-    if (!mono.ok()) return false;
+    const MemoryDC mono = MemoryDC::monochrome(w, h);
+    if (!mono) return false;
     if (key == kWhite) {
         const COLORREF oldBk = SetBkColor(src, kWhite);
         platform::BitBlt(mono.dc(), 0, 0, w, h, src, sx, sy, SRCCOPY);
         SetBkColor(src, oldBk);
     } else {
-        ScratchSurface white(dst, w, h, false);
-        if (!white.ok()) return false;
+        const MemoryDC white(w, h, dst);
+        if (!white) return false;
         platform::PatBlt(white.dc(), 0, 0, w, h, WHITENESS);
         if (!transparentCopy(white.dc(), 0, 0, w, h, src, sx, sy, key)) return false;
         SetBkColor(white.dc(), kWhite);
         platform::BitBlt(mono.dc(), 0, 0, w, h, white.dc(), 0, 0, SRCCOPY);
     }
     // 2. The destination area.
-    ScratchSurface work(dst, w, h, false);
-    if (!work.ok()) return false;
+    const MemoryDC work(w, h, dst);
+    if (!work) return false;
     platform::BitBlt(work.dc(), 0, 0, w, h, dst, x, y, SRCCOPY);
     // 3. A spare colour that is neither highlight nor shadow serves as the transparent key.
     COLORREF spare = kBlack;
@@ -320,17 +290,7 @@ int32_t cMemDC::TextHeight(const QString& sText) const {
 HBRUSH cMemDC::DotBrush() {
     if (!m_hdc) return nullptr;
     if (!m_dotBrush) {
-        // Rows of a one-bit bitmap are word aligned: two bytes each.
-        uint8_t bits[16];
-        for (int row = 0; row < 8; ++row) {
-            bits[row * 2] = (row % 2 == 0) ? 0xAA : 0x55;
-            bits[row * 2 + 1] = 0;
-        }
-        HBITMAP pattern = CreateBitmap(8, 8, 1, 1, bits);
-        if (pattern) {
-            m_dotBrush = CreatePatternBrush(pattern);
-            DeleteObject(pattern);
-        }
+        m_dotBrush = createCheckerBrush();
         if (!m_dotBrush) return static_cast<HBRUSH>(GetStockObject(DKGRAY_BRUSH));
     }
     return m_dotBrush;
@@ -362,9 +322,8 @@ void cMemDC::FillRect(int32_t LeftX, int32_t TopY, int32_t RightX, int32_t Botto
     if (hbrFill) {
         platform::FillRect(m_hdc, rc, hbrFill);
     } else if (clrFill != kNoColor) {
-        HBRUSH b = CreateSolidBrush(TranslateColor(clrFill));
-        platform::FillRect(m_hdc, rc, b);
-        DeleteObject(b);
+        const BrushHandle b(CreateSolidBrush(TranslateColor(clrFill)));
+        platform::FillRect(m_hdc, rc, b.get());
     }
 }
 
@@ -376,9 +335,8 @@ void cMemDC::FrameRect(int32_t LeftX, int32_t TopY, int32_t RightX, int32_t Bott
     if (hbrFrame) {
         platform::FrameRect(m_hdc, rc, hbrFrame);
     } else if (clrFill != kNoColor) {
-        HBRUSH b = CreateSolidBrush(TranslateColor(clrFill));
-        platform::FrameRect(m_hdc, rc, b);
-        DeleteObject(b);
+        const BrushHandle b(CreateSolidBrush(TranslateColor(clrFill)));
+        platform::FrameRect(m_hdc, rc, b.get());
     }
 }
 
@@ -466,10 +424,9 @@ void cMemDC::SetClipRect(int32_t LeftX, int32_t TopY, int32_t RightX, int32_t Bo
         return;
     }
     NormalizeRect(LeftX, TopY, RightX, BottomY);
-    HRGN rgn = CreateRectRgn(LeftX, TopY, RightX, BottomY);
-    if (!rgn) return;
-    SelectClipRgn(m_hdc, rgn);
-    DeleteObject(rgn);
+    // The context keeps a copy of the clip; the region itself goes at once.
+    const RegionHandle rgn(CreateRectRgn(LeftX, TopY, RightX, BottomY));
+    if (rgn) SelectClipRgn(m_hdc, rgn.get());
 }
 
 bool cMemDC::BitBlt(HDC hdcDest, int32_t xDest, int32_t yDest, int32_t nWidth, int32_t nHeight, int32_t xSrc,
@@ -554,12 +511,10 @@ bool cMemDC::PaintPicture(const Picture& oPic, int32_t xDest, int32_t yDest, int
                           int32_t xSrc, int32_t ySrc, uint32_t dwRop, uint32_t clrMask) {
     if (!m_hdc || oPic.isNothing()) return false;
     if (oPic.kind() == Picture::Kind::Bitmap) {
-        HBITMAP bmp = oPic.CreateBitmap();
+        const BitmapHandle bmp(oPic.CreateBitmap());
         if (!bmp) return false;
-        const bool ok = PaintBitmap(bmp, xDest, yDest, nWidth == 0 ? oPic.Width() : nWidth,
-                                    nHeight == 0 ? oPic.Height() : nHeight, xSrc, ySrc, dwRop, clrMask);
-        DeleteObject(bmp);
-        return ok;
+        return PaintBitmap(bmp.get(), xDest, yDest, nWidth == 0 ? oPic.Width() : nWidth,
+                           nHeight == 0 ? oPic.Height() : nHeight, xSrc, ySrc, dwRop, clrMask);
     }
     HICON icon = oPic.CreateIcon();
     if (!icon) return false;
@@ -573,12 +528,11 @@ bool cMemDC::PaintDisabledPicture(const Picture& oPic, int32_t xDest, int32_t yD
     if (!m_hdc || oPic.isNothing()) return false;
     const int32_t w = nWidth == 0 ? oPic.Width() : nWidth;
     const int32_t h = nHeight == 0 ? oPic.Height() : nHeight;
-    ScratchSurface src(m_hdc, w, h, false);
-    if (!src.ok()) return false;
+    const MemoryDC src(w, h, m_hdc);
+    if (!src) return false;
     constexpr COLORREF kKey = 0x00FF00FF;
-    HBRUSH key = CreateSolidBrush(kKey);
-    platform::FillRect(src.dc(), RECT{0, 0, w, h}, key);
-    DeleteObject(key);
+    const BrushHandle key(CreateSolidBrush(kKey));
+    platform::FillRect(src.dc(), RECT{0, 0, w, h}, key.get());
     if (oPic.kind() == Picture::Kind::Bitmap) {
         oPic.Render(src.dc(), 0, 0);
     } else {

@@ -126,10 +126,13 @@ RECT SnapLayout::checkSize(size_t w, RECT rect, int32_t edge, int32_t f) const {
     if (w == 0 || w >= m_entries.size()) return rect;
     const int32_t s = m_snapWidth;
     const RECT o = rect;
-    const bool leftEdge = edge == 1 || edge == 4 || edge == 7;
-    const bool rightEdge = edge == 2 || edge == 5 || edge == 8;
-    const bool bottomEdge = edge == 6 || edge == 7 || edge == 8;
-    const bool topEdge = edge == 3 || edge == 4 || edge == 5;
+    // The edge is a WMSZ_* number; a negative one names no edge.
+    const auto e = static_cast<platform::WPARAM>(edge);
+    const bool leftEdge = e == platform::WMSZ_LEFT || e == platform::WMSZ_TOPLEFT || e == platform::WMSZ_BOTTOMLEFT;
+    const bool rightEdge = e == platform::WMSZ_RIGHT || e == platform::WMSZ_TOPRIGHT || e == platform::WMSZ_BOTTOMRIGHT;
+    const bool bottomEdge =
+        e == platform::WMSZ_BOTTOM || e == platform::WMSZ_BOTTOMLEFT || e == platform::WMSZ_BOTTOMRIGHT;
+    const bool topEdge = e == platform::WMSZ_TOP || e == platform::WMSZ_TOPLEFT || e == platform::WMSZ_TOPRIGHT;
     for (size_t i = 0; i < m_entries.size(); ++i) {
         if (i == w) continue;
         const RECT& r = m_rects[i];
@@ -143,7 +146,7 @@ RECT SnapLayout::checkSize(size_t w, RECT rect, int32_t edge, int32_t f) const {
                 else if (near(o.right - r.right)) rect.right = r.right + f;
             }
         }
-        if (rect.left < r.right + s && rect.right > r.left - s && edge >= 3 && edge <= 8) {
+        if (rect.left < r.right + s && rect.right > r.left - s && (topEdge || bottomEdge)) {
             if (bottomEdge) {
                 if (near(o.bottom - r.top)) rect.bottom = r.top + f;
                 else if (near(o.bottom - r.bottom)) rect.bottom = r.bottom + f;

@@ -4,7 +4,10 @@
 #include "leave_tracking.h"
 
 #include "imaging/draw_text_ellipsis.h"
+#include "platform/forms/number_rules.h"
 #include "platform/gdi/colors.h"
+#include "platform/gdi/outline.h"
+#include "platform/window/mouse_args.h"
 #include "platform/window/window_functions.h"
 
 #include <cmath>
@@ -15,7 +18,8 @@ using namespace platform;
 
 namespace {
 
-// The built-in face: column c is the vertical gradient of state c + 1 (normal, hot, pressed).
+// The built-in face: column c is the vertical gradient of the look whose frame is c (normal,
+// hot, pressed).
 constexpr COLORREF kFace[20][3] = {
     {0x757575, 0x686868, 0x6C6C6C}, {0x747474, 0x676767, 0x6F6F6F}, {0x747474, 0x656565, 0x6F6F6F},
     {0x747474, 0x646464, 0x6E6E6E}, {0x737373, 0x636363, 0x6E6E6E}, {0x737373, 0x626262, 0x6D6D6D},
@@ -31,40 +35,15 @@ constexpr COLORREF kDisabledBackground = 0xD8E9EC;
 constexpr COLORREF kOuterOutline = 0x000000;
 constexpr COLORREF kInnerOutline = 0x868585;
 constexpr COLORREF kDisabledInnerOutline = 0xF1F0F0;
-
-int16_t shiftState(WPARAM keys) {
-    int16_t shift = 0;
-    if (keys & MK_SHIFT) shift |= 1;
-    if (keys & MK_CONTROL) shift |= 2;
-    if (GetKeyState(VK_MENU) & 0x8000) shift |= 4;
-    return shift;
-}
-
-int16_t heldButtons(WPARAM keys) {
-    int16_t b = 0;
-    if (keys & MK_LBUTTON) b |= 1;
-    if (keys & MK_RBUTTON) b |= 2;
-    if (keys & MK_MBUTTON) b |= 4;
-    return b;
-}
-
-// Draws a rounded outline (no fill) with a one-pixel pen of `color`.
-void roundOutline(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int32_t corner, COLORREF color) {
-    HPEN pen = CreatePen(PS_SOLID, 1, color);
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(HOLLOW_BRUSH));
-    RoundRect(dc, l, t, r, b, corner, corner);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
-}
+// Size of the ellipses that round the outlines' corners.
+constexpr int32_t kCorner = 3;
 
 } // namespace
 
 ucButton::ucButton(Window* parent, const QString& name) : Window(parent, QStringLiteral("ucButton")) {
     setObjectName(name);
     m_caption = name;
-    m_hfont = createFontFromDesc(m_font);
+    m_hfont.reset(createFontFromDesc(m_font));
     setBackColor(kBackground);
     buildDefaultFace();
 }
@@ -73,18 +52,15 @@ ucButton::~ucButton() {
     m_subclasser.UnsubclassAll();
     releaseDefaultFace();
     m_skin.reset();
-    if (m_hfont) {
-        SelectObject(dc(), GetStockObject(SYSTEM_FONT));
-        DeleteObject(m_hfont);
-    }
+    if (m_hfont) SelectObject(dc(), GetStockObject(SYSTEM_FONT));
 }
 
 void ucButton::setEnabled(bool on) {
     if (on) {
         QWidget::setEnabled(true);
-        PaintState(1, true);
+        PaintState(ButtonLook::Normal, true);
     } else {
-        PaintState(4, true);
+        PaintState(ButtonLook::Disabled, true);
         QWidget::setEnabled(false);
     }
 }
@@ -93,22 +69,21 @@ void ucButton::setFont(const FontDesc& font) {
     m_font = font;
     if (HFONT f = createFontFromDesc(m_font)) {
         SelectObject(dc(), f);
-        if (m_hfont) DeleteObject(m_hfont);
-        m_hfont = f;
+        m_hfont.reset(f);
     }
-    PaintState(1, true);
+    PaintState(ButtonLook::Normal, true);
 }
 
 void ucButton::setCaption(const QString& caption) {
     if (caption == m_caption) return;
     m_caption = caption;
-    PaintState(1, true);
+    PaintState(ButtonLook::Normal, true);
 }
 
 void ucButton::setForeColor(COLORREF color) {
     if (color == m_foreColor) return;
     m_foreColor = color;
-    PaintState(1, true);
+    PaintState(ButtonLook::Normal, true);
 }
 
 void ucButton::setDefaultStyle(bool on) {
@@ -122,7 +97,7 @@ void ucButton::setDefaultStyle(bool on) {
             createSkinSurface();
         }
     }
-    PaintState(1, true);
+    PaintState(ButtonLook::Normal, true);
 }
 
 void ucButton::setSkinPicture(const Picture& picture) {
@@ -130,7 +105,7 @@ void ucButton::setSkinPicture(const Picture& picture) {
     if (m_defaultStyle) return;
     createSkinSurface();
     onResize();
-    PaintState(isEnabled() ? 1 : 4, true);
+    PaintState(isEnabled() ? ButtonLook::Normal : ButtonLook::Disabled, true);
 }
 
 void ucButton::createSkinSurface() {
@@ -139,35 +114,18 @@ void ucButton::createSkinSurface() {
 }
 
 void ucButton::buildDefaultFace() {
-    if (m_faceDC) return;
-    HDC screen = CreateDC(QStringLiteral("DISPLAY"));
-    m_faceDC = CreateCompatibleDC(screen);
-    m_faceBitmap = CreateCompatibleBitmap(screen, 3, 20);
-    DeleteDC(screen);
-    if (!m_faceDC || !m_faceBitmap) {
-        releaseDefaultFace();
-        return;
-    }
-    m_faceOld = SelectObject(m_faceDC, m_faceBitmap);
-    for (int32_t y = 0; y < 20; ++y) {
-        for (int32_t x = 0; x < 3; ++x) platform::SetPixel(m_faceDC, x, y, kFace[y][x]);
+    if (m_face) return;
+    m_face = MemoryDC(3, 20);
+    for (int32_t y = 0; y < 20 && m_face; ++y) {
+        for (int32_t x = 0; x < 3; ++x) platform::SetPixel(m_face.dc(), x, y, kFace[y][x]);
     }
 }
 
-void ucButton::releaseDefaultFace() {
-    if (m_faceDC) {
-        if (m_faceOld) SelectObject(m_faceDC, m_faceOld);
-        DeleteDC(m_faceDC);
-    }
-    if (m_faceBitmap) DeleteObject(m_faceBitmap);
-    m_faceDC = nullptr;
-    m_faceBitmap = nullptr;
-    m_faceOld = nullptr;
-}
+void ucButton::releaseDefaultFace() { m_face.reset(); }
 
-void ucButton::PaintState(int32_t state, bool force) {
+void ucButton::PaintState(ButtonLook state, bool force) {
     if (state == m_state && !force) return;
-    if (state < 1 || state > 4) return;
+    if (frameOf(state) < 0 || state > ButtonLook::Disabled) return;
     const int32_t W = width();
     const int32_t H = height();
     HDC hdc = dc();
@@ -175,32 +133,32 @@ void ucButton::PaintState(int32_t state, bool force) {
     clearSurface();
     COLORREF textColor = m_foreColor;
     if (m_defaultStyle) {
-        if (state <= 3 && m_faceDC) {
-            platform::StretchBlt(hdc, 2, 2, W - 2, H - 2, m_faceDC, state - 1, 0, 1, 20, SRCCOPY);
+        if (state != ButtonLook::Disabled && m_face) {
+            platform::StretchBlt(hdc, 2, 2, W - 2, H - 2, m_face.dc(), frameOf(state), 0, 1, 20, SRCCOPY);
         }
-        if (state <= 3) {
-            roundOutline(hdc, 0, 0, W, H, 3, kOuterOutline);
-            roundOutline(hdc, 1, 1, W - 1, H - 1, 3, kInnerOutline);
+        if (state != ButtonLook::Disabled) {
+            drawOutline(hdc, {0, 0, W, H}, kOuterOutline, 1, kCorner);
+            drawOutline(hdc, {1, 1, W - 1, H - 1}, kInnerOutline, 1, kCorner);
         } else {
             setBackColor(kDisabledBackground);
             clearSurface();
-            roundOutline(hdc, 0, 0, W, H, 3, GetSysColor(COLOR_BTNSHADOW));
-            roundOutline(hdc, 1, 1, W - 1, H - 1, 3, kDisabledInnerOutline);
+            drawOutline(hdc, {0, 0, W, H}, GetSysColor(COLOR_BTNSHADOW), 1, kCorner);
+            drawOutline(hdc, {1, 1, W - 1, H - 1}, kDisabledInnerOutline, 1, kCorner);
             textColor = GetSysColor(COLOR_BTNSHADOW);
         }
     } else if (m_skin && m_skin->hdc()) {
-        const int32_t frameHeight = static_cast<int32_t>(std::nearbyint(m_skin->Height() / 4.0));
-        m_skin->Draw(hdc, 0, (state - 1) * frameHeight, m_skin->Width(), frameHeight, 0, 0, true);
+        const int32_t frameHeight = R(m_skin->Height() / 4.0);
+        m_skin->Draw(hdc, 0, frameOf(state) * frameHeight, m_skin->Width(), frameHeight, 0, 0, true);
     }
     // The caption, centred; the pressed look moves it one pixel right and down.
-    if (m_hfont) SelectObject(hdc, m_hfont);
+    if (m_hfont) SelectObject(hdc, m_hfont.get());
     SetBkMode(hdc, TRANSPARENT);
     SetTextColor(hdc, TranslateColor(textColor));
     SIZE extent;
     GetTextExtentPoint32(hdc, m_caption.isEmpty() ? QStringLiteral(" ") : m_caption, &extent);
-    int32_t top = static_cast<int32_t>(std::nearbyint((H - extent.cy) / 2.0));
+    int32_t top = R((H - extent.cy) / 2.0);
     int32_t left = 1;
-    if (state == 3) {
+    if (state == ButtonLook::Pressed) {
         ++top;
         left = 2;
     }
@@ -212,13 +170,13 @@ void ucButton::PaintState(int32_t state, bool force) {
 void ucButton::onResize() {
     if (m_defaultStyle) {
         SetWindowRgn(this, CreateRoundRectRgn(0, 0, width() + 1, height() + 1, 3, 3), true);
-        PaintState(isEnabled() ? 1 : 4, true);
+        PaintState(isEnabled() ? ButtonLook::Normal : ButtonLook::Disabled, true);
         return;
     }
     if (!m_skin || !m_skin->hdc()) return;
     // A picture dimension of zero keeps that dimension of the button.
     const int32_t w = m_skin->Width() > 0 ? m_skin->Width() : width();
-    const int32_t h = m_skin->Height() > 0 ? static_cast<int32_t>(std::nearbyint(m_skin->Height() / 4.0)) : height();
+    const int32_t h = m_skin->Height() > 0 ? R(m_skin->Height() / 4.0) : height();
     if (w != width() || h != height()) SetWindowPos(this, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER);
 }
 
@@ -228,8 +186,7 @@ void ucButton::ReadProperties(const PropertyBag& bag) {
     m_font = bag.ReadFont(QStringLiteral("Font"), m_font);
     if (HFONT f = createFontFromDesc(m_font)) {
         SelectObject(dc(), f);
-        if (m_hfont) DeleteObject(m_hfont);
-        m_hfont = f;
+        m_hfont.reset(f);
     }
     m_foreColor = bag.ReadColor(QStringLiteral("ForeColor"), m_foreColor);
     m_caption = bag.ReadString(QStringLiteral("Caption"), QString());
@@ -263,54 +220,47 @@ void ucButton::WriteProperties(PropertyBag& bag) const {
 }
 
 void ucButton::zSubclass_Proc(bool bBefore, bool&, LRESULT&, HWND&, UINT& uMsg, WPARAM&, LPARAM&) {
-    if (!bBefore && uMsg == WM_MOUSELEAVE) PaintState(1);
+    if (!bBefore && uMsg == WM_MOUSELEAVE) PaintState(ButtonLook::Normal);
 }
 
 LRESULT ucButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     const int32_t x = GET_X_LPARAM(lParam);
     const int32_t y = GET_Y_LPARAM(lParam);
-    float fx = static_cast<float>(x);
-    float fy = static_cast<float>(y);
-    int16_t shift = shiftState(wParam);
+    MouseArgs a = MouseArgs::fromMessage(msg, wParam, lParam);
     switch (msg) {
     case WM_SIZE: onResize(); break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN: {
-        int16_t button = msg == WM_LBUTTONDOWN ? 1 : (msg == WM_RBUTTONDOWN ? 2 : 4);
-        m_lastButton = button;
+    case WM_MBUTTONDOWN:
+        m_lastButton = a.Button;
         // A pointer that comes back to the very spot it left brings no move message, so the
         // press may be the first the button hears of it: the look it paints now must be
         // undone when the pointer leaves.
         StartLeaveTracking(this);
-        if (button == 1) PaintState(3);
-        emit MouseDown(button, shift, fx, fy);
+        if (a.Button == 1) PaintState(ButtonLook::Pressed);
+        emit MouseDown(a.Button, a.Shift, a.X, a.Y);
         return 0;
-    }
-    case WM_MOUSEMOVE: {
+    case WM_MOUSEMOVE:
         StartLeaveTracking(this);
-        if (inside(x, y)) PaintState((wParam & MK_LBUTTON) ? 3 : 2);
-        int16_t buttons = heldButtons(wParam);
-        emit MouseMove(buttons, shift, fx, fy);
+        if (inside(x, y)) PaintState((wParam & MK_LBUTTON) ? ButtonLook::Pressed : ButtonLook::Hot);
+        emit MouseMove(a.Button, a.Shift, a.X, a.Y);
         return 0;
-    }
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: {
-        int16_t button = msg == WM_LBUTTONUP ? 1 : (msg == WM_RBUTTONUP ? 2 : 4);
         QPointer<ucButton> self(this);
         if (!inside(x, y)) {
-            PaintState(1);
+            PaintState(ButtonLook::Normal);
         } else {
             StartLeaveTracking(this);
-            PaintState(2);
-            if (button == 1) emit Click();
+            PaintState(ButtonLook::Hot);
+            if (a.Button == 1) emit Click();
         }
-        if (self) emit MouseUp(button, shift, fx, fy);
+        if (self) emit MouseUp(a.Button, a.Shift, a.X, a.Y);
         return 0;
     }
     case WM_LBUTTONDBLCLK:
-        if (m_lastButton == 1) PaintState(3);
+        if (m_lastButton == 1) PaintState(ButtonLook::Pressed);
         return 0;
     default: break;
     }

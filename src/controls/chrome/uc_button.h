@@ -1,5 +1,5 @@
 #pragma once
-// ucButton: a push button with four visual states (1 normal, 2 hot, 3 pressed, 4 disabled)
+// ucButton: a push button with four looks (normal, hot, pressed, disabled)
 // drawn either in the built-in style (a grey gradient face with a rounded two-line outline)
 // or from a skin picture holding one frame per state, stacked top to bottom.
 //
@@ -9,8 +9,11 @@
 //   release  → normal look outside; hot look inside and Click for the left button; MouseUp.
 // A double click is press, release, double-click, release: Click comes twice.
 
+#include "button_look.h"
+
 #include "imaging/pc_mem_dc.h"
 #include "platform/forms/property_bag.h"
+#include "platform/gdi/memory_dc.h"
 #include "platform/intercept/interception.h"
 #include "platform/window/window.h"
 
@@ -43,15 +46,15 @@ public:
     void setToolTipText(const QString& text) { setToolTip(text); }
     platform::HWND hWnd() { return this; }
 
-    // The state painted last (0 before the first paint).
-    int32_t ButtonState() const { return m_state; }
+    // The look painted last (None before the first paint).
+    ButtonLook ButtonState() const { return m_state; }
 
     // Persistence: "Enabled", "Font", "ForeColor", "Caption", "DefaultStyle", "SkinPicture".
     void ReadProperties(const platform::PropertyBag& bag);
     void WriteProperties(platform::PropertyBag& bag) const;
 
-    // Draws `state` unless it is already shown (or `force`).
-    void PaintState(int32_t state, bool force = false);
+    // Draws `state` unless it is already shown (or `force`); None draws nothing.
+    void PaintState(ButtonLook state, bool force = false);
 
     platform::LRESULT WindowProc(platform::UINT msg, platform::WPARAM wParam, platform::LPARAM lParam) override;
     void zSubclass_Proc(bool bBefore, bool& bHandled, platform::LRESULT& lReturn, platform::HWND& lng_hWnd,
@@ -71,16 +74,15 @@ private:
     bool inside(int32_t x, int32_t y) const;
 
     platform::FontDesc m_font;
-    platform::HFONT m_hfont = nullptr;
+    platform::FontHandle m_hfont;
     QString m_caption;
     platform::COLORREF m_foreColor = 0x000000;
     bool m_defaultStyle = true;
     platform::Picture m_skinPicture;
     std::unique_ptr<imaging::pcMemDC> m_skin;
-    platform::HDC m_faceDC = nullptr;
-    platform::HBITMAP m_faceBitmap = nullptr;
-    platform::HGDIOBJ m_faceOld = nullptr;
-    int32_t m_state = 0;
+    // The built-in face: 3 x 20 pixels, one gradient column per state.
+    platform::MemoryDC m_face;
+    ButtonLook m_state = ButtonLook::None;
     int16_t m_lastButton = 0;
     platform::Subclasser m_subclasser{this};
 };

@@ -5,7 +5,12 @@
 #include "imaging/skin_catalogue.h"
 #include "platform/gdi/colors.h"
 #include "platform/gdi/icon.h"
+#include "platform/gdi/memory_dc.h"
+#include "platform/gdi/outline.h"
+#include "platform/gdi/select_guard.h"
 #include "platform/window/menu.h"
+#include "platform/window/mouse_args.h"
+#include "platform/window/screens.h"
 #include "platform/window/window_functions.h"
 
 #include <QHelpEvent>
@@ -27,16 +32,8 @@ constexpr COLORREF kInnerInactive = 0x7D7979;
 constexpr COLORREF kClientFrame = 0x333939;
 constexpr int32_t kStripHeight = 23;
 
-void outline(HDC dc, COLORREF color, bool rounded, int32_t l, int32_t t, int32_t r, int32_t b) {
-    HPEN pen = CreatePen(PS_SOLID, 1, color);
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(HOLLOW_BRUSH));
-    if (rounded) RoundRect(dc, l, t, r, b, 7, 7);
-    else Rectangle(dc, l, t, r, b);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
-}
+// Size of the ellipses that round the frame's outer corners.
+constexpr int32_t kOutlineCorner = 7;
 
 } // namespace
 
@@ -130,8 +127,8 @@ void ucSkin::setSkinImage(const Picture& skin) {
     if (m_running) DrawCaption(GetForegroundWindow() == m_parent);
 }
 
-int32_t ucSkin::ButtonState(int32_t index) const {
-    return index >= 0 && index < FrameZones::kButtonCount ? m_state[static_cast<size_t>(index)] : 0;
+ButtonLook ucSkin::ButtonState(int32_t index) const {
+    return index >= 0 && index < FrameZones::kButtonCount ? m_state[static_cast<size_t>(index)] : ButtonLook::None;
 }
 
 bool ucSkin::ButtonVisible(int32_t index) const {
@@ -167,7 +164,7 @@ void ucSkin::ApplyFrameRegions(bool windowRegion, bool controlRegion) {
     QPointer<ucSkin> self(this);
     if (windowRegion) {
         const auto style = static_cast<uint32_t>(GetWindowLong(m_parent, GWL_STYLE));
-        SetWindowLong(m_parent, GWL_STYLE, static_cast<int32_t>(style & 0xFF3FFFFFu));
+        SetWindowLong(m_parent, GWL_STYLE, static_cast<int32_t>(style & ~WS_CAPTION));
         SetWindowPos(m_parent, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_FRAMECHANGED);
         if (!self || !IsWindow(m_parent)) return;
         HRGN rgn = nullptr;
@@ -186,9 +183,9 @@ void ucSkin::ApplyFrameRegions(bool windowRegion, bool controlRegion) {
         const int32_t W = width();
         const int32_t H = height();
         HRGN rgn = parentNormal() ? CreateRoundRectRgn(0, 0, W + 1, H + 1, 6, 6) : CreateRectRgn(0, 0, W, H);
-        HRGN inside = CreateRectRgn(4, 24, W - 4, H - 4);
-        if (rgn && inside) CombineRgn(rgn, rgn, inside, RGN_XOR);
-        if (inside) DeleteObject(inside);
+        const RegionHandle inside(CreateRectRgn(4, 24, W - 4, H - 4));
+        if (rgn && inside) CombineRgn(rgn, rgn, inside.get(), RGN_XOR);
+        // The window takes the region over.
         if (rgn) SetWindowRgn(this, rgn, true);
     }
 }
@@ -203,6 +200,9 @@ void ucSkin::layout() {
     ApplyFrameRegions(true, true);
     if (!self) return;
     m_zones.layout(width(), height());
+    // The maximise button's tip follows the state however it was reached (the button, a
+    // double click on the caption, the window manager).
+    m_tips[MaxButton] = IsZoomed(m_parent) ? QStringLiteral("向下还原") : QStringLiteral("最大化");
     DrawCaption(GetForegroundWindow() == m_parent);
 }
 
@@ -217,24 +217,27 @@ int32_t ucSkin::glyphColumn(int32_t index) const {
     }
 }
 
-void ucSkin::drawCaptionButton(HDC target, int32_t index, int32_t state, bool force, bool refresh) {
+void ucSkin::drawCaptionButton(HDC target, int32_t index, ButtonLook look, bool force, bool refresh) {
     if (!m_running || parentMinimized()) return;
-    if (index < 0 || index >= FrameZones::kButtonCount || state < 1 || state > 3) return;
+    // The glyphs have rows for the normal, hot and pressed looks only.
+    const bool drawable = look == ButtonLook::Normal || look == ButtonLook::Hot || look == ButtonLook::Pressed;
+    if (index < 0 || index >= FrameZones::kButtonCount || !drawable) return;
     auto& last = m_state[static_cast<size_t>(index)];
-    if (state == last && !force) return;
+    if (look == last && !force) return;
     const POINT p = m_zones.buttonPos(index);
-    m_skin.Draw(target, glyphColumn(index), 11 * state - 11, FrameZones::kButtonSize, FrameZones::kButtonSize, p.x, p.y,
-                false);
-    last = state;
+    m_skin.Draw(target, glyphColumn(index), 11 * frameOf(look), FrameZones::kButtonSize, FrameZones::kButtonSize, p.x,
+                p.y, false);
+    last = look;
     if (refresh) update();
 }
 
 void ucSkin::drawCaptionButtons(HDC target, bool force) {
-    drawCaptionButton(target, MinButton, m_minBox ? 1 : 3, force, false);
-    drawCaptionButton(target, MaxButton, m_maxBox ? 1 : 3, force, false);
-    drawCaptionButton(target, CloseButton, 1, force, false);
-    if (m_menuButton) drawCaptionButton(target, MenuBtn, 1, force, false);
-    if (m_topMostButton) drawCaptionButton(target, TopMostBtn, 1, force, false);
+    // A button the window does not have shows the subdued pressed row.
+    drawCaptionButton(target, MinButton, m_minBox ? ButtonLook::Normal : ButtonLook::Pressed, force, false);
+    drawCaptionButton(target, MaxButton, m_maxBox ? ButtonLook::Normal : ButtonLook::Pressed, force, false);
+    drawCaptionButton(target, CloseButton, ButtonLook::Normal, force, false);
+    if (m_menuButton) drawCaptionButton(target, MenuBtn, ButtonLook::Normal, force, false);
+    if (m_topMostButton) drawCaptionButton(target, TopMostBtn, ButtonLook::Normal, force, false);
 }
 
 void ucSkin::DrawCaption(bool active) {
@@ -242,20 +245,11 @@ void ucSkin::DrawCaption(bool active) {
     const int32_t W = width();
     const int32_t H = height();
     // 1-2. A screen-compatible strip W x 23 and the bold caption font.
-    HDC screen = CreateDC(QStringLiteral("DISPLAY"));
-    HDC strip = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, std::max(1, W), kStripHeight);
-    HFONT font = CreateFont(12, 6, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0x30, m_font.Name);
-    if (!screen || !strip || !bmp || !font) {
-        if (font) DeleteObject(font);
-        if (bmp) DeleteObject(bmp);
-        if (strip) DeleteDC(strip);
-        if (screen) DeleteDC(screen);
-        return;
-    }
-    HGDIOBJ oldBmp = SelectObject(strip, bmp);
-    HGDIOBJ oldFont = SelectObject(strip, font);
-    SetBkMode(strip, TRANSPARENT);
+    const MemoryDC strip(std::max(1, W), kStripHeight);
+    const FontHandle font(CreateFont(12, 6, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0x30, m_font.Name));
+    if (!strip || !font) return;
+    const SelectGuard useFont(strip.dc(), font.get());
+    SetBkMode(strip.dc(), TRANSPARENT);
     // 3. The control's own surface to its background colour.
     clearSurface();
     // 4. Title position.
@@ -264,29 +258,23 @@ void ucSkin::DrawCaption(bool active) {
     const int32_t titleLeft = showIcon ? 21 : 6;
     const int32_t titleWidth = W - titleLeft - 85;
     // 5. The caption background stretched over the strip.
-    m_skin.StretchDraw(strip, 0, 44, 77, 21, 1, 2, W - 2, 21);
+    m_skin.StretchDraw(strip.dc(), 0, 44, 77, 21, 1, 2, W - 2, 21);
     // 6. All caption buttons.
-    drawCaptionButtons(strip, true);
+    drawCaptionButtons(strip.dc(), true);
     // 7. The icon.
-    if (showIcon) DrawIconEx(strip, 3, 3, icon, 16, 16, 0, nullptr, DI_NORMAL);
+    if (showIcon) DrawIconEx(strip.dc(), 3, 3, icon, 16, 16, 0, nullptr, DI_NORMAL);
     // 8. The title, cut with "..." when it does not fit.
-    SetTextColor(strip, active ? kTitleActive : kTitleInactive);
-    if (titleWidth > 0) m_skin.pDrawText(strip, GetWindowText(m_parent), titleLeft, 6, titleWidth, kStripHeight, 0);
+    SetTextColor(strip.dc(), active ? kTitleActive : kTitleInactive);
+    if (titleWidth > 0)
+        m_skin.pDrawText(strip.dc(), GetWindowText(m_parent), titleLeft, 6, titleWidth, kStripHeight, 0);
     // 9. The strip onto the control.
-    platform::BitBlt(dc(), 0, 0, W, kStripHeight, strip, 0, 0, SRCCOPY);
+    platform::BitBlt(dc(), 0, 0, W, kStripHeight, strip.dc(), 0, 0, SRCCOPY);
     // 10-11. Outlines: rounded ones only in the normal state, the client frame always.
     if (parentNormal()) {
-        outline(dc(), active ? kOuterActive : kOuterInactive, true, 0, 0, W, H);
-        outline(dc(), active ? kInnerActive : kInnerInactive, true, 1, 1, W - 1, H - 1);
+        drawOutline(dc(), {0, 0, W, H}, active ? kOuterActive : kOuterInactive, 1, kOutlineCorner);
+        drawOutline(dc(), {1, 1, W - 1, H - 1}, active ? kInnerActive : kInnerInactive, 1, kOutlineCorner);
     }
-    outline(dc(), kClientFrame, false, 3, 23, W - 3, H - 3);
-    // 12.
-    SelectObject(strip, oldFont);
-    SelectObject(strip, oldBmp);
-    DeleteObject(font);
-    DeleteObject(bmp);
-    DeleteDC(strip);
-    DeleteDC(screen);
+    drawOutline(dc(), {3, 23, W - 3, H - 3}, kClientFrame);
     update();
 }
 
@@ -304,29 +292,37 @@ void ucSkin::closeParent() {
     if (IsWindow(m_parent)) SendMessage(m_parent, WM_CLOSE, 0, 0);
 }
 
-void ucSkin::frameMove(int32_t x, int32_t y, WPARAM keys) {
-    StartLeaveTracking(this);
-    drawCaptionButtons(dc(), false);
-    int32_t code = HTNOWHERE;
-    int32_t shape = IDC_ARROW;
+ucSkin::FrameHit ucSkin::frameHitAt(int32_t x, int32_t y) const {
+    FrameHit hit;
     if (m_resizable) {
         if (parentNormal()) {
             const int32_t zone = m_zones.zoneAt(x, y);
             if (zone >= 0) {
-                code = FrameZones::hitCode(zone);
-                shape = FrameZones::pointerShape(zone);
+                hit.code = FrameZones::hitCode(zone);
+                hit.shape = FrameZones::pointerShape(zone);
             } else if (y <= SizeCaption()) {
-                code = HTCAPTION;
+                hit.code = HTCAPTION;
             }
         }
         // A maximised window is neither dragged nor sized.
     } else if (y <= SizeCaption()) {
-        code = HTCAPTION;
+        hit.code = HTCAPTION;
     }
-    SetCursor(LoadCursor(shape));
-    if ((keys & MK_LBUTTON) && code != HTNOWHERE && IsWindow(m_parent)) {
+    return hit;
+}
+
+void ucSkin::frameMove(int32_t x, int32_t y, WPARAM keys) {
+    StartLeaveTracking(this);
+    drawCaptionButtons(dc(), false);
+    // With the left button held since a press on the frame, the press point decides between a
+    // move and which resize: a brisk drag's first move event may land far from it (above
+    // the caption, or past the narrow border zone it started in).
+    const bool dragging = (keys & MK_LBUTTON) && m_pressButton == 1;
+    const FrameHit hit = dragging ? frameHitAt(m_pressPos.x, m_pressPos.y) : frameHitAt(x, y);
+    SetCursor(LoadCursor(hit.shape));
+    if (dragging && hit.code != HTNOWHERE && IsWindow(m_parent)) {
         ReleaseCapture();
-        SendMessage(m_parent, WM_NCLBUTTONDOWN, static_cast<WPARAM>(code), 0);
+        SendMessage(m_parent, WM_NCLBUTTONDOWN, static_cast<WPARAM>(hit.code), 0);
     }
 }
 
@@ -352,7 +348,7 @@ void ucSkin::frameDoubleClick() {
 
 void ucSkin::buttonPress(int32_t index, int32_t button) {
     if (button == 1) {
-        drawCaptionButton(dc(), index, 3, false, true);
+        drawCaptionButton(dc(), index, ButtonLook::Pressed, false, true);
     } else if (button == 2) {
         // The menu takes the pointer; its release may never reach the button.
         m_captureButton = -1;
@@ -363,13 +359,13 @@ void ucSkin::buttonPress(int32_t index, int32_t button) {
 void ucSkin::buttonMove(int32_t index, WPARAM keys) {
     StartLeaveTracking(this);
     SetCursor(LoadCursor(IDC_ARROW));
-    drawCaptionButton(dc(), index, (keys & MK_LBUTTON) ? 3 : 2, false, true);
+    drawCaptionButton(dc(), index, (keys & MK_LBUTTON) ? ButtonLook::Pressed : ButtonLook::Hot, false, true);
 }
 
 void ucSkin::buttonRelease(int32_t index, int32_t button, int32_t x, int32_t y) {
     // x and y are relative to the button; its box counts with the far edges included.
     const bool click = x >= 0 && x <= FrameZones::kButtonSize && y >= 0 && y <= FrameZones::kButtonSize;
-    drawCaptionButton(dc(), index, click ? 2 : 1, false, true);
+    drawCaptionButton(dc(), index, click ? ButtonLook::Hot : ButtonLook::Normal, false, true);
     if (!click || button != 1 || !IsWindow(m_parent)) return;
     QPointer<ucSkin> self(this);
     switch (index) {
@@ -400,7 +396,7 @@ void ucSkin::buttonRelease(int32_t index, int32_t button, int32_t x, int32_t y) 
     case TopMostBtn:
         m_topMost = !m_topMost;
         SetWindowPos(m_parent, m_topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        if (self) drawCaptionButton(dc(), TopMostBtn, 1, true, true);
+        if (self) drawCaptionButton(dc(), TopMostBtn, ButtonLook::Normal, true, true);
         break;
     default: break;
     }
@@ -413,17 +409,6 @@ LRESULT ucSkin::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     const int32_t x = GET_X_LPARAM(lParam);
     const int32_t y = GET_Y_LPARAM(lParam);
-    auto buttonOf = [](UINT m) {
-        switch (m) {
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONUP:
-        case WM_LBUTTONDBLCLK: return 1;
-        case WM_RBUTTONDOWN:
-        case WM_RBUTTONUP:
-        case WM_RBUTTONDBLCLK: return 2;
-        default: return 4;
-        }
-    };
     switch (msg) {
     case WM_MOUSEMOVE: {
         const int32_t index = m_captureButton >= 0 ? m_captureButton : m_zones.buttonAt(x, y, m_visible);
@@ -440,11 +425,11 @@ LRESULT ucSkin::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         m_captureButton = index;
         if (index >= 0) {
             // A double click on a button acts as its second press.
-            buttonPress(index, buttonOf(msg));
+            buttonPress(index, mouseButtonOf(msg));
         } else if (msg == WM_LBUTTONDBLCLK) {
             frameDoubleClick();
         } else {
-            framePress(buttonOf(msg), x, y);
+            framePress(mouseButtonOf(msg), x, y);
         }
         return 0;
     }
@@ -455,7 +440,7 @@ LRESULT ucSkin::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         m_captureButton = -1;
         if (index >= 0) {
             const POINT p = m_zones.buttonPos(index);
-            buttonRelease(index, buttonOf(msg), x - p.x, y - p.y);
+            buttonRelease(index, mouseButtonOf(msg), x - p.x, y - p.y);
         }
         return 0;
     }
@@ -491,11 +476,12 @@ void ucSkin::zSubclass_Proc(bool bBefore, bool&, LRESULT&, HWND& lng_hWnd, UINT&
     case WM_GETMINMAXINFO: {
         if (lParam == 0) break;
         auto* mmi = reinterpret_cast<MINMAXINFO*>(lParam);
-        RECT work;
-        SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
-        // The 3 pixels on every side are the sizing frame the window region hides.
-        mmi->ptMaxPosition = POINT{-3, -3};
-        mmi->ptMaxSize = POINT{work.right + 6, work.bottom + 6};
+        // The work area of the screen the window is on, where it really is: a panel along
+        // the top or a second screen moves its origin. The 3 pixels on every side are the
+        // sizing frame the window region hides.
+        const RECT work = WorkAreaOf(m_parent);
+        mmi->ptMaxPosition = POINT{work.left - 3, work.top - 3};
+        mmi->ptMaxSize = POINT{work.width() + 6, work.height() + 6};
         mmi->ptMaxTrackSize = mmi->ptMaxSize;
         mmi->ptMinTrackSize = POINT{m_minWidth < 1 ? 142 : m_minWidth, m_minHeight < 1 ? 50 : m_minHeight};
         break;

@@ -10,12 +10,14 @@
 // WM_SIZE, WM_SHOWWINDOW, WM_GETMINMAXINFO and WM_NCACTIVATE after the host's own handling,
 // and of the pointer leaving by intercepting its own WM_MOUSELEAVE.
 
+#include "button_look.h"
 #include "frame_zones.h"
 
 #include "imaging/pc_mem_dc.h"
 #include "platform/forms/property_bag.h"
 #include "platform/intercept/interception.h"
 #include "platform/window/window.h"
+#include "platform/window/window_functions.h"
 
 #include <QString>
 #include <array>
@@ -67,7 +69,9 @@ public:
 
     // Run-time state the host and tests can read.
     bool KeepOnTop() const { return m_topMost; }
-    int32_t ButtonState(int32_t index) const;
+    // The look a caption button was painted in last (None before its first paint and for an
+    // index that names no button).
+    ButtonLook ButtonState(int32_t index) const;
     bool ButtonVisible(int32_t index) const;
     QString ButtonToolTip(int32_t index) const;
     const FrameZones& Zones() const { return m_zones; }
@@ -96,9 +100,16 @@ private:
     bool parentMinimized() const;
     bool parentNormal() const;
     platform::HICON parentIcon() const;
-    void drawCaptionButton(platform::HDC target, int32_t index, int32_t state, bool force, bool refresh);
+    void drawCaptionButton(platform::HDC target, int32_t index, ButtonLook look, bool force, bool refresh);
     void drawCaptionButtons(platform::HDC target, bool force);
     int32_t glyphColumn(int32_t index) const;
+    // What the frame does at a point: the hit code sent to start a move or size (HTNOWHERE
+    // for none) and the pointer shape shown there.
+    struct FrameHit {
+        int32_t code = platform::HTNOWHERE;
+        int32_t shape = platform::IDC_ARROW;
+    };
+    FrameHit frameHitAt(int32_t x, int32_t y) const;
     void frameMove(int32_t x, int32_t y, platform::WPARAM keys);
     void framePress(int32_t button, int32_t x, int32_t y);
     void frameDoubleClick();
@@ -126,7 +137,7 @@ private:
     platform::POINT m_pressPos;
     int32_t m_captureButton = -1; // the caption button that took the last press
     FrameZones m_zones;
-    std::array<int32_t, FrameZones::kButtonCount> m_state{};
+    std::array<ButtonLook, FrameZones::kButtonCount> m_state{};
     std::array<bool, FrameZones::kButtonCount> m_visible{true, true, true, false, false};
     std::array<QString, FrameZones::kButtonCount> m_tips;
     platform::FontDesc m_font;

@@ -1,28 +1,13 @@
 #include "ansi_sort_key.h"
 
+#include "platform/forms/iconv_handle.h"
+
 #include <cerrno>
 #include <cstdlib>
-#include <iconv.h>
 
 namespace controls {
 
 namespace {
-
-// An iconv conversion descriptor, closed with its owner.
-class IconvHandle {
-public:
-    IconvHandle(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
-    ~IconvHandle() {
-        if (valid()) iconv_close(m_cd);
-    }
-    IconvHandle(const IconvHandle&) = delete;
-    IconvHandle& operator=(const IconvHandle&) = delete;
-    bool valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
-    iconv_t get() const { return m_cd; }
-
-private:
-    iconv_t m_cd;
-};
 
 constexpr int16_t kDefaultChar = '?';
 
@@ -30,7 +15,7 @@ int16_t codeOf(char32_t ch) {
     if (ch < 0x80) return static_cast<int16_t>(ch);
     // UTF-32 in, code page 936 out. The table lives as long as the program: the key is taken
     // on the user-interface thread only.
-    static IconvHandle cd("CP936", "UTF-32LE");
+    static const platform::IconvHandle cd("CP936", "UTF-32LE");
     if (!cd.valid()) return kDefaultChar;
     char in[4] = {char(ch & 0xFF), char((ch >> 8) & 0xFF), char((ch >> 16) & 0xFF), char((ch >> 24) & 0xFF)};
     char out[8] = {};
@@ -38,7 +23,7 @@ int16_t codeOf(char32_t ch) {
     char* outp = out;
     size_t inLeft = sizeof in;
     size_t outLeft = sizeof out;
-    iconv(cd.get(), nullptr, nullptr, nullptr, nullptr); // reset the shift state
+    cd.resetState();
     if (iconv(cd.get(), &inp, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1)) return kDefaultChar;
     const size_t n = sizeof out - outLeft;
     const auto b0 = static_cast<uint8_t>(out[0]);

@@ -3,8 +3,10 @@
 #include "ansi_sort_key.h"
 #include "play_icon.h"
 
+#include "platform/forms/number_rules.h"
 #include "platform/forms/runtime_error.h"
 #include "platform/gdi/colors.h"
+#include "platform/window/mouse_args.h"
 #include "platform/window/window_functions.h"
 
 #include <cmath>
@@ -17,22 +19,6 @@ using namespace platform;
 namespace {
 
 const QString kSource = QStringLiteral("ucListBox");
-
-int16_t shiftState(WPARAM wParam) {
-    int16_t s = 0;
-    if (wParam & MK_SHIFT) s |= 1;
-    if (wParam & MK_CONTROL) s |= 2;
-    if (GetKeyState(VK_MENU) & 0x8000) s |= 4;
-    return s;
-}
-
-int16_t buttonsHeld(WPARAM wParam) {
-    int16_t b = 0;
-    if (wParam & MK_LBUTTON) b |= 1;
-    if (wParam & MK_RBUTTON) b |= 2;
-    if (wParam & MK_MBUTTON) b |= 4;
-    return b;
-}
 
 } // namespace
 
@@ -54,11 +40,9 @@ ucListBox::ucListBox(Window* parent) : Window(parent, QStringLiteral("ucListBox"
 
 ucListBox::~ucListBox() {
     m_subclass.reset();
-    deleteBrushes();
-    if (m_font) {
-        SelectObject(dc(), GetStockObject(SYSTEM_FONT));
-        DeleteObject(m_font);
-    }
+    for (BrushHandle& b : m_brushes) b.reset();
+    if (m_font) SelectObject(dc(), GetStockObject(SYSTEM_FONT));
+    m_font.reset();
     m_playIcon.reset();
 }
 
@@ -146,8 +130,9 @@ void ucListBox::afterLoad() {
 
 // --- Methods ----------------------------------------------------------------------------
 
-int32_t ucListBox::AddItem(const QString& Title, std::optional<QString> Author, std::optional<QString> URL,
-                           std::optional<int32_t> LongTime, std::optional<double> Index) {
+int32_t ucListBox::AddItem(const QString& Title, const std::optional<QString>& Author,
+                           const std::optional<QString>& URL, std::optional<int32_t> LongTime,
+                           std::optional<double> Index) {
     ListItem item;
     item.Title = Title;
     item.Author = Author.value_or(QStringLiteral("UnKnow"));
@@ -160,7 +145,7 @@ int32_t ucListBox::AddItem(const QString& Title, std::optional<QString> Author, 
         m_items.push_back(std::move(item));
         DrawItem(ListCount() - 1);
     } else {
-        const double at = std::floor(*Index);
+        const double at = Int(*Index);
         // NaN fails both comparisons and counts as out of range too.
         if (!(at >= 0 && at <= ListCount())) return -1;
         if (ListCount() >= kMaxItems) raiseOverflow(kSource);
@@ -297,7 +282,7 @@ void ucListBox::setBackColor(uint32_t v) {
     if (v == m_backColor) return;
     m_backColor = v;
     Window::setBackColor(TranslateColor(v));
-    recreateBrush(3);
+    recreateBrush(BrushSlot::Back);
     RedrawAll();
     MeasureColumns(false);
 }
@@ -325,21 +310,21 @@ void ucListBox::setItemHeight(int32_t v) {
 void ucListBox::setItemBkColor1(uint32_t v) {
     if (v == m_itemBkColor1) return;
     m_itemBkColor1 = v;
-    recreateBrush(0);
+    recreateBrush(BrushSlot::ItemBk1);
     RedrawAll();
 }
 
 void ucListBox::setItemBkColor2(uint32_t v) {
     if (v == m_itemBkColor2) return;
     m_itemBkColor2 = v;
-    recreateBrush(1);
+    recreateBrush(BrushSlot::ItemBk2);
     RedrawAll();
 }
 
 void ucListBox::setItemSelBkColor(uint32_t v) {
     if (v == m_itemSelBkColor) return;
     m_itemSelBkColor = v;
-    recreateBrush(2);
+    recreateBrush(BrushSlot::ItemSelBk);
     DrawItem(m_listIndex);
 }
 
@@ -507,7 +492,7 @@ void ucListBox::resizeHandling() {
         paintDesignMode();
         return;
     }
-    if (!m_items.empty()) m_bottomIndex = int32_t(std::floor(double(m_viewHeight) / m_itemHeight)) + m_topIndex + 1;
+    if (!m_items.empty()) m_bottomIndex = int32_t(Int(double(m_viewHeight) / m_itemHeight)) + m_topIndex + 1;
     updateScrollRange();
     placeScrollBar();
     QPointer<ucListBox> self(this);
@@ -530,18 +515,20 @@ LRESULT ucListBox::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         m_clickButton = 0;
         onDoubleClick();
         return 0;
-    case WM_MOUSEMOVE:
-        emit MouseMove(buttonsHeld(wParam), shiftState(wParam), float(GET_X_LPARAM(lParam)),
-                       float(GET_Y_LPARAM(lParam)));
+    case WM_MOUSEMOVE: {
+        const MouseArgs a = MouseArgs::fromMessage(msg, wParam, lParam);
+        emit MouseMove(a.Button, a.Shift, a.X, a.Y);
         return 0;
+    }
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: {
-        const int16_t button = msg == WM_LBUTTONUP ? 1 : msg == WM_RBUTTONUP ? 2 : 4;
+        const MouseArgs a = MouseArgs::fromMessage(msg, wParam, lParam);
+        const int16_t button = a.Button;
         const int32_t x = GET_X_LPARAM(lParam);
         const int32_t y = GET_Y_LPARAM(lParam);
         QPointer<ucListBox> self(this);
-        emit MouseUp(button, shiftState(wParam), float(x), float(y));
+        emit MouseUp(a.Button, a.Shift, a.X, a.Y);
         // A click is a press and a release of the same button, both on the control.
         if (self && m_clickButton == button && x >= 0 && y >= 0 && x < width() && y < height()) {
             m_clickButton = 0;
@@ -554,8 +541,8 @@ LRESULT ucListBox::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void ucListBox::onPress(UINT msg, WPARAM wParam, LPARAM lParam) {
-    const int16_t button = msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4;
-    m_snapshot = {button, shiftState(wParam), float(GET_X_LPARAM(lParam)), float(GET_Y_LPARAM(lParam))};
+    m_snapshot = MouseArgs::fromMessage(msg, wParam, lParam);
+    const int16_t button = m_snapshot.Button;
     m_clickButton = button;
     if ((button == 1 || button == 2) && !m_items.empty()) {
         const int32_t r = rowAt(m_snapshot.Y);
@@ -597,7 +584,7 @@ void ucListBox::zSubclass_Proc(bool bBefore, bool&, LRESULT&, HWND&, UINT& uMsg,
 
 void ucListBox::onWheel(WPARAM wParam) {
     if (!barVisible()) return;
-    const int32_t step = static_cast<int32_t>(std::floor(double(m_viewHeight) / m_itemHeight * 0.2 + 1));
+    const int32_t step = static_cast<int32_t>(Int(double(m_viewHeight) / m_itemHeight * 0.2 + 1));
     // Only the direction counts: a negative wheel delta in the high word makes the whole
     // parameter negative when read as a signed 32-bit number.
     const auto signedParam = static_cast<int32_t>(static_cast<uint32_t>(wParam));

@@ -18,11 +18,14 @@
 #include "scroll_bar.h"
 
 #include "platform/forms/property_bag.h"
+#include "platform/gdi/gdi_handle.h"
 #include "platform/intercept/interception.h"
+#include "platform/window/mouse_args.h"
 #include "platform/window/window.h"
 
 #include <QPointer>
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -67,8 +70,8 @@ public:
     // Appends (no Index) or inserts at Index (truncated toward minus infinity). Returns the
     // new ListCount, or -1 for an Index outside 0..ListCount. Raises OnAdditem. Appending
     // past kMaxItems raises the overflow error and changes nothing.
-    int32_t AddItem(const QString& Title, std::optional<QString> Author = std::nullopt,
-                    std::optional<QString> URL = std::nullopt, std::optional<int32_t> LongTime = std::nullopt,
+    int32_t AddItem(const QString& Title, const std::optional<QString>& Author = std::nullopt,
+                    const std::optional<QString>& URL = std::nullopt, std::optional<int32_t> LongTime = std::nullopt,
                     std::optional<double> Index = std::nullopt);
     // The new ListCount, or -1 for an empty list or an invalid Index. Raises OnRemoveitem.
     int32_t RemoveItem(int16_t Index);
@@ -173,13 +176,6 @@ protected:
     platform::LRESULT WindowProc(platform::UINT msg, platform::WPARAM wParam, platform::LPARAM lParam) override;
 
 private:
-    struct MouseSnapshot {
-        int16_t Button = 0;
-        int16_t Shift = 0;
-        float X = 0;
-        float Y = 0;
-    };
-
     bool validIndex(int32_t i) const { return i >= 0 && i < ListCount(); }
     // Geometry (list_box_paint.cpp).
     int32_t innerWidth() const { return width(); }
@@ -199,9 +195,11 @@ private:
     void drawBorder();
     void eraseToBackColor();
     void paintDesignMode();
+    // The fills kept ready, one brush a slot, each made from the colour property it is named after.
+    enum class BrushSlot : size_t { ItemBk1, ItemBk2, ItemSelBk, Back, Count };
+    platform::HBRUSH brush(BrushSlot slot) const { return m_brushes[static_cast<size_t>(slot)].get(); }
     void createBrushes();
-    void deleteBrushes();
-    void recreateBrush(int which);
+    void recreateBrush(BrushSlot which);
     void applyFont();
     void MeasureColumns(bool withMinimum);
     int32_t textWidth(const QString& s) const;
@@ -216,7 +214,6 @@ private:
     void onBarScroll();
     void onPress(platform::UINT msg, platform::WPARAM wParam, platform::LPARAM lParam);
     void onDoubleClick();
-    MouseSnapshot snapshotOf(int16_t button, platform::WPARAM wParam, platform::LPARAM lParam) const;
     void onWheel(platform::WPARAM wParam);
 
     std::vector<ListItem> m_items;
@@ -236,13 +233,14 @@ private:
     int32_t m_authorColumnWidth = 0;
     int32_t m_timeColumnWidth = 0;
     int16_t m_sortState = 0;
-    MouseSnapshot m_snapshot;
+    // The last press, repeated by the Click and DBClick that follow it.
+    platform::MouseArgs m_snapshot;
     // The button of the last press inside the window, until its release (for Click).
     int16_t m_clickButton = 0;
 
     uint32_t m_backColor = kDefaultBackColor;
     platform::FontDesc m_fontDesc;
-    platform::HFONT m_font = nullptr;
+    platform::FontHandle m_font;
     bool m_autoCheckError = false;
     int32_t m_itemHeight = kDefaultItemHeight;
     uint32_t m_itemBkColor1 = kDefaultItemBkColor1;
@@ -257,8 +255,7 @@ private:
     int32_t m_borderWidth = 1;
     int32_t m_style = 0;
 
-    // ItemBkColor1, ItemBkColor2, ItemSelBkColor, BackColor.
-    platform::HBRUSH m_brushes[4] = {nullptr, nullptr, nullptr, nullptr};
+    std::array<platform::BrushHandle, static_cast<size_t>(BrushSlot::Count)> m_brushes;
 };
 
 } // namespace controls

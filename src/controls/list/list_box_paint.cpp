@@ -4,8 +4,10 @@
 #include "play_icon.h"
 
 #include "imaging/draw_text_ellipsis.h"
+#include "platform/forms/number_rules.h"
 #include "platform/gdi/colors.h"
 #include "platform/gdi/dc.h"
+#include "platform/gdi/outline.h"
 #include "platform/window/window_functions.h"
 
 #include <QFileInfo>
@@ -14,33 +16,6 @@
 namespace controls {
 
 using namespace platform;
-
-namespace {
-
-int32_t nearest(double x) { return static_cast<int32_t>(std::nearbyint(x)); }
-
-// Draws a line from (x1, y1) to (x2, y2), end point excluded, with a solid pen.
-void drawLine(HDC hdc, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t color, int32_t width) {
-    HPEN pen = CreatePen(PS_SOLID, width, TranslateColor(color));
-    HGDIOBJ old = SelectObject(hdc, pen);
-    MoveToEx(hdc, x1, y1, nullptr);
-    LineTo(hdc, x2, y2);
-    SelectObject(hdc, old);
-    DeleteObject(pen);
-}
-
-// Outlines (l, t, r, b), right and bottom excluded, leaving the interior untouched.
-void drawOutline(HDC hdc, int32_t l, int32_t t, int32_t r, int32_t b, uint32_t color, int32_t width) {
-    HPEN pen = CreatePen(PS_SOLID, width, TranslateColor(color));
-    HGDIOBJ oldPen = SelectObject(hdc, pen);
-    HGDIOBJ oldBrush = SelectObject(hdc, GetStockObject(NULL_BRUSH));
-    Rectangle(hdc, l, t, r, b);
-    SelectObject(hdc, oldBrush);
-    SelectObject(hdc, oldPen);
-    DeleteObject(pen);
-}
-
-} // namespace
 
 // --- Geometry ---------------------------------------------------------------------------
 
@@ -58,14 +33,14 @@ int32_t ucListBox::computeViewHeight() const { return m_border ? innerHeight() -
 // Rows are painted from TopOffset but hit-tested from BorderWidth, so with a border the hit
 // bands sit one pixel above the painted rows.
 int32_t ucListBox::rowAt(double y) const {
-    const double r = std::floor((y - m_borderWidth) / m_itemHeight) + m_topIndex;
+    const double r = Int((y - m_borderWidth) / m_itemHeight) + m_topIndex;
     if (!(r >= std::numeric_limits<int32_t>::min() && r <= std::numeric_limits<int32_t>::max())) return -1;
     return static_cast<int32_t>(r);
 }
 
 void ucListBox::CalcBottomIndex() {
     m_viewHeight = computeViewHeight();
-    m_bottomIndex = static_cast<int32_t>(std::floor(double(m_viewHeight) / m_itemHeight)) + m_topIndex + 1;
+    m_bottomIndex = static_cast<int32_t>(Int(double(m_viewHeight) / m_itemHeight)) + m_topIndex + 1;
 }
 
 // --- Painting ---------------------------------------------------------------------------
@@ -75,9 +50,11 @@ void ucListBox::FillArea(int32_t x, int32_t y, int32_t w, int32_t h, HBRUSH brus
     FillRect(dc(), RECT{x, y, x + w, y + h}, brush);
 }
 
-void ucListBox::eraseToBackColor() { FillArea(0, 0, width(), height(), m_brushes[3]); }
+void ucListBox::eraseToBackColor() { FillArea(0, 0, width(), height(), brush(BrushSlot::Back)); }
 
-void ucListBox::drawBorder() { drawOutline(dc(), 0, 0, width(), height(), m_borderColor, m_borderWidth); }
+void ucListBox::drawBorder() {
+    drawOutline(dc(), {0, 0, width(), height()}, TranslateColor(m_borderColor), m_borderWidth);
+}
 
 void ucListBox::RedrawAll() {
     HDC hdc = dc();
@@ -85,13 +62,14 @@ void ucListBox::RedrawAll() {
     const int32_t h = height();
     if (m_items.empty()) {
         if (m_border)
-            FillArea(m_borderWidth, m_borderWidth, w - 2 * m_borderWidth, h - 2 * m_borderWidth, m_brushes[3]);
+            FillArea(m_borderWidth, m_borderWidth, w - 2 * m_borderWidth, h - 2 * m_borderWidth,
+                     brush(BrushSlot::Back));
         else eraseToBackColor();
     }
     if (m_border) {
         // Clears the one-pixel strip above the first row, then outlines the control.
-        drawLine(hdc, 1, 1, w - 1, 1, m_backColor, m_borderWidth);
-        drawOutline(hdc, 0, 0, w, h, m_borderColor, m_borderWidth);
+        drawLine(hdc, {1, 1}, {w - 1, 1}, TranslateColor(m_backColor), m_borderWidth);
+        drawOutline(hdc, {0, 0, w, h}, TranslateColor(m_borderColor), m_borderWidth);
     }
     CalcBottomIndex();
     const int32_t last = m_bottomIndex;
@@ -117,7 +95,7 @@ void ucListBox::DrawItem(int32_t i) {
     const int32_t rw = rowWidth();
     const int32_t left = leftOffset();
     const int32_t top = topOffset();
-    m_bottomIndex = static_cast<int32_t>(std::floor(double(m_viewHeight) / m_itemHeight)) + m_topIndex + 1;
+    m_bottomIndex = static_cast<int32_t>(Int(double(m_viewHeight) / m_itemHeight)) + m_topIndex + 1;
     if (i > m_bottomIndex) return;
 
     ListItem& item = m_items[static_cast<size_t>(i)];
@@ -127,11 +105,12 @@ void ucListBox::DrawItem(int32_t i) {
     const int32_t rowTop = (i - m_topIndex) * m_itemHeight + top;
     uint32_t textColor;
     if (i == m_listIndex) {
-        FillArea(left, rowTop, rw, m_itemHeight, m_brushes[2]);
+        FillArea(left, rowTop, rw, m_itemHeight, brush(BrushSlot::ItemSelBk));
         textColor = m_itemSelTextColor;
     } else {
         // Stripes are counted from the first visible row, so they move with scrolling.
-        FillArea(left, rowTop, rw, m_itemHeight, ((i - m_topIndex) % 2 == 0) ? m_brushes[0] : m_brushes[1]);
+        FillArea(left, rowTop, rw, m_itemHeight,
+                 brush((i - m_topIndex) % 2 == 0 ? BrushSlot::ItemBk1 : BrushSlot::ItemBk2));
         textColor = item.ItemError ? m_itemErrTextColor : i == m_playIndex ? m_itemPlyTextColor : m_itemNorTextColor;
     }
     SetTextColor(hdc, TranslateColor(textColor));
@@ -140,12 +119,12 @@ void ucListBox::DrawItem(int32_t i) {
     auto cell = [&](const QString& text, int32_t x, int32_t w, uint32_t format) {
         SIZE size;
         GetTextExtentPoint32(hdc, text, &size);
-        const int32_t y = rowTop + nearest((m_itemHeight - size.cy) / 2.0);
+        const int32_t y = rowTop + R((m_itemHeight - size.cy) / 2.0);
         imaging::DrawTextEllipsis(hdc, text, x, y, w, m_itemHeight, format);
     };
     const bool showIcon = i == m_playIndex && (m_style != 0 || !item.ItemError);
     if (showIcon) {
-        if (m_playIcon) m_playIcon->draw(hdc, left + 2, rowTop + nearest((m_itemHeight - 12) / 2.0));
+        if (m_playIcon) m_playIcon->draw(hdc, left + 2, rowTop + R((m_itemHeight - 12) / 2.0));
     } else {
         cell(QString::number(i + 1), left, m_numberColumnWidth, 1);
     }
@@ -163,10 +142,11 @@ void ucListBox::DrawItem(int32_t i) {
         // The background below the last row starts TopOffset pixels above that row's
         // bottom edge, so its lowest lines take the background colour.
         const int32_t t = (i - m_topIndex + 1) * m_itemHeight;
-        if (t < m_viewHeight) FillArea(left, t, rw, height() - m_borderWidth - t, m_brushes[3]);
+        if (t < m_viewHeight) FillArea(left, t, rw, height() - m_borderWidth - t, brush(BrushSlot::Back));
     }
     if (m_border)
-        drawLine(hdc, 0, height() - m_borderWidth, width(), height() - m_borderWidth, m_borderColor, m_borderWidth);
+        drawLine(hdc, {0, height() - m_borderWidth}, {width(), height() - m_borderWidth}, TranslateColor(m_borderColor),
+                 m_borderWidth);
 }
 
 void ucListBox::paintDesignMode() {
@@ -176,27 +156,21 @@ void ucListBox::paintDesignMode() {
     SetBkMode(hdc, TRANSPARENT);
     const int32_t at = m_border ? m_borderWidth + 2 : 2;
     TextOut(hdc, at, at, objectName());
-    if (m_border) drawOutline(hdc, 0, 0, width(), height(), m_borderColor, m_borderWidth);
+    if (m_border) drawOutline(hdc, {0, 0, width(), height()}, TranslateColor(m_borderColor), m_borderWidth);
     else DrawFocusRect(hdc, RECT{0, 0, width(), height()});
 }
 
 // --- Brushes, font, columns -------------------------------------------------------------
 
-void ucListBox::recreateBrush(int which) {
-    const uint32_t colors[4] = {m_itemBkColor1, m_itemBkColor2, m_itemSelBkColor, m_backColor};
-    if (m_brushes[which]) DeleteObject(m_brushes[which]);
-    m_brushes[which] = CreateSolidBrush(TranslateColor(colors[which]));
+void ucListBox::recreateBrush(BrushSlot which) {
+    const uint32_t colors[] = {m_itemBkColor1, m_itemBkColor2, m_itemSelBkColor, m_backColor};
+    const auto slot = static_cast<size_t>(which);
+    m_brushes[slot].reset(CreateSolidBrush(TranslateColor(colors[slot])));
 }
 
 void ucListBox::createBrushes() {
-    for (int k = 0; k < 4; ++k) recreateBrush(k);
-}
-
-void ucListBox::deleteBrushes() {
-    for (HBRUSH& b : m_brushes) {
-        if (b) DeleteObject(b);
-        b = nullptr;
-    }
+    for (BrushSlot slot : {BrushSlot::ItemBk1, BrushSlot::ItemBk2, BrushSlot::ItemSelBk, BrushSlot::Back})
+        recreateBrush(slot);
 }
 
 void ucListBox::applyFont() {
@@ -211,8 +185,7 @@ void ucListBox::applyFont() {
     HFONT font = CreateFontIndirect(lf);
     if (!font) return;
     SelectObject(dc(), font);
-    if (m_font) DeleteObject(m_font);
-    m_font = font;
+    m_font.reset(font);
 }
 
 int32_t ucListBox::textWidth(const QString& s) const {

@@ -1,5 +1,6 @@
 #include "long_scroll.h"
 
+#include "platform/forms/number_rules.h"
 #include "platform/forms/runtime_error.h"
 #include "platform/window/scroll_bar.h"
 
@@ -15,25 +16,16 @@ namespace {
 
 const QString kSource = QStringLiteral("CLongScroll");
 
-int32_t toInt32Checked(double v) {
-    v = std::nearbyint(v);
-    if (!(v >= std::numeric_limits<int32_t>::min() && v <= std::numeric_limits<int32_t>::max()))
-        platform::raiseOverflow(kSource);
-    return static_cast<int32_t>(v);
-}
-
-int16_t toInt16Checked(double v) {
-    v = std::nearbyint(v);
-    if (!(v >= std::numeric_limits<int16_t>::min() && v <= std::numeric_limits<int16_t>::max()))
-        platform::raiseOverflow(kSource);
-    return static_cast<int16_t>(v);
-}
-
 } // namespace
 
 CLongScroll::CLongScroll(QObject* parent) : QObject(parent) {}
 
-CLongScroll::~CLongScroll() { setClient(nullptr); }
+CLongScroll::~CLongScroll() {
+    // Letting go of the client is all setClient(nullptr) would do, and it cannot fail.
+    disconnect(m_onChange);
+    disconnect(m_onScroll);
+    m_client = nullptr;
+}
 
 void CLongScroll::setClient(QObject* client) {
     ScrollBar* bar = nullptr;
@@ -99,7 +91,8 @@ int16_t CLongScroll::clientValueFor(int32_t value) const {
     const int64_t s = span();
     const double frac = s == 0 ? 0.0 : double(std::abs(int64_t(value) - lo())) / double(s);
     const double clientSpan = std::abs(double(m_cache.max) - m_cache.min);
-    return toInt16Checked(m_max < m_min ? m_cache.max - clientSpan * frac : m_cache.min + clientSpan * frac);
+    return platform::toInt16Checked(m_max < m_min ? m_cache.max - clientSpan * frac : m_cache.min + clientSpan * frac,
+                                    kSource);
 }
 
 void CLongScroll::pushToClient(int16_t c) {
@@ -143,7 +136,7 @@ void CLongScroll::onClientNotification() {
         const double clientSpan = std::abs(double(m_cache.max) - m_cache.min);
         const double frac = clientSpan == 0 ? 0.0 : std::abs(double(m_cache.value) - m_cache.min) / clientSpan;
         const double s = double(span());
-        m_value = toInt32Checked(m_max < m_min ? double(hi()) - s * frac : double(lo()) + s * frac);
+        m_value = platform::toInt32Checked(m_max < m_min ? double(hi()) - s * frac : double(lo()) + s * frac, kSource);
         c = m_cache.value;
     }
     pushToClient(c);

@@ -26,12 +26,6 @@ int32_t toInt32(double v) {
 } // namespace
 
 UcScrollBar::UcScrollBar(Window* parent) : Window(parent, QStringLiteral("UcScrollBar")) {
-    // The gap pattern: a one-pixel checkerboard, rows alternating 0xAA and 0x55 (monochrome
-    // rows are word-aligned, so each row takes two bytes).
-    const uint8_t bits[16] = {0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0};
-    HBITMAP pattern = CreateBitmap(8, 8, 1, 1, bits);
-    m_gapBrush = CreatePatternBrush(pattern);
-    DeleteObject(pattern);
     // The control's own reaction comes first, so an owner's handler sees the new thumb.
     connect(&m_model, &ScrollValueModel::Change, this, &UcScrollBar::onModelChange, Qt::DirectConnection);
     connect(&m_model, &ScrollValueModel::Scroll, this, &UcScrollBar::Scroll, Qt::DirectConnection);
@@ -40,7 +34,6 @@ UcScrollBar::UcScrollBar(Window* parent) : Window(parent, QStringLiteral("UcScro
 
 UcScrollBar::~UcScrollBar() {
     m_subclass.reset();
-    if (m_gapBrush) DeleteObject(m_gapBrush);
     m_draw.reset();
 }
 
@@ -304,31 +297,19 @@ bool UcScrollBar::step(bool up, int32_t n, bool fromArrowPress) {
 
 void UcScrollBar::onPress(int32_t x, int32_t y) {
     m_lastPoint = {x, y};
-    m_pressedPart = partAt(x, y);
-    switch (m_pressedPart) {
-    case Part::Arrow1:
-        m_pressedArrow1 = true;
-        m_hotArrow1 = false;
-        step(true, m_model.SmallChange(), true);
-        break;
-    case Part::Arrow2:
-        m_pressedArrow2 = true;
-        m_hotArrow2 = false;
-        step(false, m_model.SmallChange(), true);
-        break;
-    case Part::Track1:
-        m_pressedTrack1 = true;
-        step(true, m_model.LargeChange());
-        break;
-    case Part::Track2:
-        m_pressedTrack2 = true;
-        step(false, m_model.LargeChange());
-        break;
+    m_pressed = partAt(x, y);
+    if (m_pressed == Part::None) return;
+    m_pressedLook = true;
+    // A pressed arrow or thumb is no longer drawn hot.
+    if (m_hovered == m_pressed) m_hovered = Part::None;
+    switch (m_pressed) {
+    case Part::Arrow1: step(true, m_model.SmallChange(), true); break;
+    case Part::Arrow2: step(false, m_model.SmallChange(), true); break;
+    case Part::Track1: step(true, m_model.LargeChange()); break;
+    case Part::Track2: step(false, m_model.LargeChange()); break;
     case Part::Thumb:
         m_dragOffset = m_thumbPos - along(x, y);
         m_dragStartValue = m_model.Value();
-        m_pressedThumb = true;
-        m_hotThumb = false;
         invalidateAll();
         return;
     case Part::None: return;
@@ -341,15 +322,14 @@ void UcScrollBar::onPress(int32_t x, int32_t y) {
 void UcScrollBar::onMove(WPARAM keys, int32_t x, int32_t y) {
     m_lastPoint = {x, y};
     if (keys != 0) {
-        if (m_pressedPart == Part::Arrow1 || m_pressedPart == Part::Arrow2) {
+        if (m_pressed == Part::Arrow1 || m_pressed == Part::Arrow2) {
             // The held arrow looks released while the pointer is off it; the repeat pauses.
-            bool& pressed = m_pressedPart == Part::Arrow1 ? m_pressedArrow1 : m_pressedArrow2;
-            const bool inside = contains(partRect(m_pressedPart), x, y);
-            if (pressed != inside) {
-                pressed = inside;
+            const bool inside = contains(partRect(m_pressed), x, y);
+            if (m_pressedLook != inside) {
+                m_pressedLook = inside;
                 invalidateAll();
             }
-        } else if (m_pressedPart == Part::Thumb) {
+        } else if (m_pressed == Part::Thumb) {
             const int32_t oldPos = m_thumbPos;
             bool changed;
             if (contains(m_dragZone, x, y)) {
@@ -377,16 +357,12 @@ void UcScrollBar::onMove(WPARAM keys, int32_t x, int32_t y) {
         invalidateAll();
         SetTimer(this, kTimerLeave, kCheckPeriod);
     }
-    if (part == Part::Arrow1 || part == Part::Arrow2 || part == Part::Thumb) {
-        const bool alreadyHot = (part == Part::Arrow1 && m_hotArrow1) || (part == Part::Arrow2 && m_hotArrow2) ||
-                                (part == Part::Thumb && m_hotThumb);
-        if (!alreadyHot) {
-            m_hotArrow1 = part == Part::Arrow1;
-            m_hotArrow2 = part == Part::Arrow2;
-            m_hotThumb = part == Part::Thumb;
-            invalidateAll();
-            SetTimer(this, kTimerHover, kCheckPeriod);
-        }
+    // Only the arrows and the thumb have a hot look; over a track piece the last hot part
+    // stays hot until the hover check finds the pointer off it.
+    if ((part == Part::Arrow1 || part == Part::Arrow2 || part == Part::Thumb) && part != m_hovered) {
+        m_hovered = part;
+        invalidateAll();
+        SetTimer(this, kTimerHover, kCheckPeriod);
     }
 }
 
@@ -394,9 +370,9 @@ void UcScrollBar::onRelease() {
     KillTimer(this, kTimerHover);
     KillTimer(this, kTimerDelay);
     KillTimer(this, kTimerRepeat);
-    if (m_pressedPart == Part::Thumb && m_model.Value() != m_dragStartValue) m_model.raiseChange();
-    m_pressedPart = Part::None;
-    m_pressedArrow1 = m_pressedArrow2 = m_pressedTrack1 = m_pressedTrack2 = m_pressedThumb = false;
+    if (m_pressed == Part::Thumb && m_model.Value() != m_dragStartValue) m_model.raiseChange();
+    m_pressed = Part::None;
+    m_pressedLook = false;
     m_thumbPos = valueToPos();
     computeRects();
     invalidateAll();
@@ -409,29 +385,29 @@ void UcScrollBar::onTimer(uintptr_t id) {
         SetTimer(this, kTimerRepeat, static_cast<uint32_t>(m_changeFrequency));
         break;
     case kTimerRepeat:
-        switch (m_pressedPart) {
+        switch (m_pressed) {
         case Part::Arrow1:
         case Part::Arrow2:
-            if (contains(partRect(m_pressedPart), m_lastPoint.x, m_lastPoint.y)) {
-                if (!step(m_pressedPart == Part::Arrow1, m_model.SmallChange())) KillTimer(this, kTimerRepeat);
+            if (contains(partRect(m_pressed), m_lastPoint.x, m_lastPoint.y)) {
+                if (!step(m_pressed == Part::Arrow1, m_model.SmallChange())) KillTimer(this, kTimerRepeat);
             }
             break;
         case Part::Track1:
             // Paging stops once the thumb has reached the pointer.
             if (along(m_lastPoint.x, m_lastPoint.y) >= m_thumbPos) {
-                m_pressedTrack1 = false;
+                m_pressedLook = false;
                 invalidateAll();
             } else {
-                m_pressedTrack1 = true;
+                m_pressedLook = true;
                 step(true, m_model.LargeChange());
             }
             break;
         case Part::Track2:
             if (along(m_lastPoint.x, m_lastPoint.y) > m_thumbPos + m_thumbLength) {
-                m_pressedTrack2 = true;
+                m_pressedLook = true;
                 step(false, m_model.LargeChange());
             } else {
-                m_pressedTrack2 = false;
+                m_pressedLook = false;
                 invalidateAll();
             }
             break;
@@ -439,18 +415,16 @@ void UcScrollBar::onTimer(uintptr_t id) {
         }
         break;
     case kTimerHover: {
-        POINT pt;
-        GetCursorPos(&pt);
-        ScreenToClient(this, &pt);
-        bool* hot = m_hotArrow1 ? &m_hotArrow1 : m_hotArrow2 ? &m_hotArrow2 : m_hotThumb ? &m_hotThumb : nullptr;
-        if (!hot) {
+        if (m_hovered == Part::None) {
             // Nothing is hot any more (a press took it): the check has nothing left to watch.
             KillTimer(this, kTimerHover);
             break;
         }
-        const Part part = hot == &m_hotArrow1 ? Part::Arrow1 : hot == &m_hotArrow2 ? Part::Arrow2 : Part::Thumb;
-        if (!contains(partRect(part), pt.x, pt.y)) {
-            *hot = false;
+        POINT pt;
+        GetCursorPos(&pt);
+        ScreenToClient(this, &pt);
+        if (!contains(partRect(m_hovered), pt.x, pt.y)) {
+            m_hovered = Part::None;
             KillTimer(this, kTimerHover);
             invalidateAll();
         }
@@ -459,7 +433,7 @@ void UcScrollBar::onTimer(uintptr_t id) {
     case kTimerLeave: {
         POINT pt;
         GetCursorPos(&pt);
-        if (WindowFromPoint(pt) != this && m_mouseOver && m_pressedPart == Part::None) {
+        if (WindowFromPoint(pt) != this && m_mouseOver && m_pressed == Part::None) {
             m_mouseOver = false;
             KillTimer(this, kTimerLeave);
             invalidateAll();
@@ -478,23 +452,31 @@ void UcScrollBar::paint() {
     if (!hdc) return;
     if (!m_draw) m_draw = std::make_unique<cScrollbarDraw>();
     const ScrollOrientation o = m_orientation;
+    const auto pressedLook = [this](Part p) { return m_pressed == p && m_pressedLook; };
     if (m_enabled) {
-        const int32_t f1 = m_hotArrow1 ? 2 : m_pressedArrow1 ? 3 : m_mouseOver ? 1 : 0;
-        const int32_t f2 = m_hotArrow2 ? 2 : m_pressedArrow2 ? 3 : m_mouseOver ? 1 : 0;
-        m_draw->DrawArrow1(hdc, o, f1, m_arrow1);
-        m_draw->DrawArrow2(hdc, o, f2, m_arrow2);
+        const auto arrow = [&](Part p) {
+            if (m_hovered == p) return ArrowFrame::Hot;
+            if (pressedLook(p)) return ArrowFrame::Pressed;
+            return m_mouseOver ? ArrowFrame::PointerOver : ArrowFrame::Normal;
+        };
+        const auto track = [&](Part p) { return pressedLook(p) ? TrackFrame::Pressed : TrackFrame::Normal; };
+        m_draw->DrawArrow1(hdc, o, arrow(Part::Arrow1), m_arrow1);
+        m_draw->DrawArrow2(hdc, o, arrow(Part::Arrow2), m_arrow2);
         if (m_hasThumbArea) {
-            m_draw->DrawTrack(hdc, o, m_pressedTrack1 ? 1 : 0, m_track1);
-            m_draw->DrawTrack(hdc, o, m_pressedTrack2 ? 1 : 0, m_track2);
-            m_draw->DrawThumb(hdc, o, m_hotThumb ? 1 : m_pressedThumb ? 2 : 0, m_thumb);
+            m_draw->DrawTrack(hdc, o, track(Part::Track1), m_track1);
+            m_draw->DrawTrack(hdc, o, track(Part::Track2), m_track2);
+            const ThumbFrame thumb = m_hovered == Part::Thumb   ? ThumbFrame::Hot
+                                     : pressedLook(Part::Thumb) ? ThumbFrame::Pressed
+                                                                : ThumbFrame::Normal;
+            m_draw->DrawThumb(hdc, o, thumb, m_thumb);
         }
     } else {
-        m_draw->DrawArrow1(hdc, o, 4, m_arrow1);
-        m_draw->DrawArrow2(hdc, o, 4, m_arrow2);
+        m_draw->DrawArrow1(hdc, o, ArrowFrame::Disabled, m_arrow1);
+        m_draw->DrawArrow2(hdc, o, ArrowFrame::Disabled, m_arrow2);
         if (m_hasThumbArea) {
-            m_draw->DrawTrack(hdc, o, 0, m_track1);
-            m_draw->DrawTrack(hdc, o, 0, m_track2);
-            m_draw->DrawThumb(hdc, o, 3, m_thumb);
+            m_draw->DrawTrack(hdc, o, TrackFrame::Normal, m_track1);
+            m_draw->DrawTrack(hdc, o, TrackFrame::Normal, m_track2);
+            m_draw->DrawThumb(hdc, o, ThumbFrame::Disabled, m_thumb);
         }
     }
     if (m_hasGap) {
@@ -502,7 +484,7 @@ void UcScrollBar::paint() {
         // of a fresh paint context.
         SetTextColor(hdc, 0x000000);
         SetBkColor(hdc, 0xFFFFFF);
-        FillRect(hdc, m_gap, m_gapBrush);
+        FillRect(hdc, m_gap, m_gapBrush.get());
     }
     EndPaint(this, &ps);
 }

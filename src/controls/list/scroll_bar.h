@@ -24,6 +24,7 @@
 #include "scrollbar_draw.h"
 
 #include "platform/forms/property_bag.h"
+#include "platform/gdi/gdi_handle.h"
 #include "platform/intercept/interception.h"
 #include "platform/window/window.h"
 
@@ -103,7 +104,10 @@ public:
     int32_t trackStart() const { return m_trackStart; }
     int32_t trackEnd() const { return m_trackEnd; }
     Part partAt(int32_t x, int32_t y) const;
-    Part pressedPart() const { return m_pressedPart; }
+    // The part that took the press, until the release (None while no press is held).
+    Part pressedPart() const { return m_pressed; }
+    // The arrow or thumb drawn hot under the pointer (None when there is none).
+    Part hoveredPart() const { return m_hovered; }
     bool mouseOver() const { return m_mouseOver; }
 
     void zSubclass_Proc(bool bBefore, bool& bHandled, platform::LRESULT& lReturn, platform::HWND& lng_hWnd,
@@ -138,7 +142,8 @@ private:
     ScrollValueModel m_model;
     std::unique_ptr<platform::Subclasser> m_subclass;
     std::unique_ptr<cScrollbarDraw> m_draw;
-    platform::HBRUSH m_gapBrush = nullptr;
+    // The checkered gap between the arrows of a bar too short for a track.
+    platform::BrushHandle m_gapBrush{platform::createCheckerBrush()};
 
     bool m_enabled = true;
     int32_t m_changeDelay = kDefaultChangeDelay;
@@ -154,10 +159,11 @@ private:
     int32_t m_thumbPos = 0;
     int32_t m_thumbLength = kMinThumbLength;
 
-    Part m_pressedPart = Part::None;
-    bool m_pressedArrow1 = false, m_pressedArrow2 = false, m_pressedTrack1 = false, m_pressedTrack2 = false,
-         m_pressedThumb = false;
-    bool m_hotArrow1 = false, m_hotArrow2 = false, m_hotThumb = false;
+    Part m_hovered = Part::None;
+    Part m_pressed = Part::None;
+    // Whether the pressed part is drawn pressed: an arrow while the pointer is on it, a track
+    // piece while it still pages toward the pointer, the thumb throughout the drag.
+    bool m_pressedLook = false;
     bool m_mouseOver = false;
     platform::POINT m_lastPoint;
     int32_t m_dragOffset = 0;

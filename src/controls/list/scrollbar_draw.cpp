@@ -1,6 +1,7 @@
 #include "scrollbar_draw.h"
 
 #include "imaging/skin_catalogue.h"
+#include "platform/forms/number_rules.h"
 #include "platform/forms/runtime_error.h"
 
 #include <cmath>
@@ -8,12 +9,6 @@
 namespace controls {
 
 using namespace platform;
-
-namespace {
-
-int32_t nearest(double x) { return static_cast<int32_t>(std::nearbyint(x)); }
-
-} // namespace
 
 const std::array<const char*, cScrollbarDraw::ImageCount> cScrollbarDraw::kImageNames = {
     "SCRBACKH",   "SCRBACKV",   "SCRARROWH", "SCRARROWV", "SCRARROWVT", "SCRARROWVB",
@@ -42,12 +37,12 @@ void cScrollbarDraw::stretch(HDC hdc, Image i, int32_t sx, int32_t sy, int32_t s
     m_images[i].StretchDraw(hdc, sx, sy, sw, sh, dx, dy, dw, dh);
 }
 
-void cScrollbarDraw::DrawArrow1(HDC hdc, ScrollOrientation o, int32_t frame, const RECT& rc) {
-    drawArrow(hdc, o, frame, rc, o == ScrollOrientation::Vertical ? ArrowVT : ArrowHL);
+void cScrollbarDraw::DrawArrow1(HDC hdc, ScrollOrientation o, ArrowFrame frame, const RECT& rc) {
+    drawArrow(hdc, o, static_cast<int32_t>(frame), rc, o == ScrollOrientation::Vertical ? ArrowVT : ArrowHL);
 }
 
-void cScrollbarDraw::DrawArrow2(HDC hdc, ScrollOrientation o, int32_t frame, const RECT& rc) {
-    drawArrow(hdc, o, frame, rc, o == ScrollOrientation::Vertical ? ArrowVB : ArrowHR);
+void cScrollbarDraw::DrawArrow2(HDC hdc, ScrollOrientation o, ArrowFrame frame, const RECT& rc) {
+    drawArrow(hdc, o, static_cast<int32_t>(frame), rc, o == ScrollOrientation::Vertical ? ArrowVB : ArrowHR);
 }
 
 void cScrollbarDraw::drawArrow(HDC hdc, ScrollOrientation o, int32_t f, const RECT& rc, Image glyph) {
@@ -61,16 +56,17 @@ void cScrollbarDraw::drawArrow(HDC hdc, ScrollOrientation o, int32_t f, const RE
         stretch(hdc, ArrowV, 3, 18 * f, 11, 18, rc.left + 3, rc.top, width - 6, 18);
         // The glyph is centred across the whole client width, not the arrow's own left edge;
         // the two coincide for a vertical bar.
-        copy(hdc, glyph, 0, 18 * f, 17, 18, nearest((width - 17) / 2.0), rc.top, true);
+        copy(hdc, glyph, 0, 18 * f, 17, 18, R((width - 17) / 2.0), rc.top, true);
     } else {
         copy(hdc, ArrowH, 18 * f, 0, 18, 3, rc.left, rc.top);
         copy(hdc, ArrowH, 18 * f, 14, 18, 3, rc.left, rc.bottom - 3);
         stretch(hdc, ArrowH, 18 * f, 3, 18, 11, rc.left, rc.top + 3, 18, height - 6);
-        copy(hdc, glyph, 18 * f, 0, 18, 17, rc.left, nearest((height - 17) / 2.0), true);
+        copy(hdc, glyph, 18 * f, 0, 18, 17, rc.left, R((height - 17) / 2.0), true);
     }
 }
 
-void cScrollbarDraw::DrawTrack(HDC hdc, ScrollOrientation o, int32_t f, const RECT& rc) {
+void cScrollbarDraw::DrawTrack(HDC hdc, ScrollOrientation o, TrackFrame frame, const RECT& rc) {
+    const auto f = static_cast<int32_t>(frame);
     const int32_t width = rc.right - rc.left;
     const int32_t height = rc.bottom - rc.top;
     if (width <= 0 || height <= 0) return;
@@ -85,7 +81,8 @@ void cScrollbarDraw::DrawTrack(HDC hdc, ScrollOrientation o, int32_t f, const RE
     }
 }
 
-void cScrollbarDraw::DrawThumb(HDC hdc, ScrollOrientation o, int32_t f, const RECT& rc) {
+void cScrollbarDraw::DrawThumb(HDC hdc, ScrollOrientation o, ThumbFrame frame, const RECT& rc) {
+    const auto f = static_cast<int32_t>(frame);
     const int32_t width = rc.right - rc.left;
     const int32_t height = rc.bottom - rc.top;
     if (width <= 0 || height <= 0) return;
@@ -109,9 +106,9 @@ void cScrollbarDraw::DrawThumb(HDC hdc, ScrollOrientation o, int32_t f, const RE
     stretch(hdc, img, ox + 3, oy + 3, cw - 6, ch - 6, rc.left + 3, rc.top + 3, width - 6, height - 6);
     // Grip, on thumbs long enough to carry it.
     if (vertical && height >= 16) {
-        copy(hdc, GripV, 0, 10 * f, 9, 10, nearest((width - 9) / 2.0), rc.top + nearest((height - 10) / 2.0), true);
+        copy(hdc, GripV, 0, 10 * f, 9, 10, R((width - 9) / 2.0), rc.top + R((height - 10) / 2.0), true);
     } else if (!vertical && width >= 16) {
-        copy(hdc, GripH, 0, 9 * f, 10, 9, rc.left + nearest((width - 10) / 2.0), nearest((height - 9) / 2.0), true);
+        copy(hdc, GripH, 0, 9 * f, 10, 9, rc.left + R((width - 10) / 2.0), R((height - 9) / 2.0), true);
     }
 }
 

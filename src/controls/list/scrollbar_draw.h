@@ -18,6 +18,11 @@ namespace controls {
 
 enum class ScrollOrientation : int32_t { Vertical = 0, Horizontal = 1 };
 
+// The frames of the images, by their place in the image.
+enum class ArrowFrame : int32_t { Normal = 0, PointerOver = 1, Hot = 2, Pressed = 3, Disabled = 4 };
+enum class TrackFrame : int32_t { Normal = 0, Pressed = 1 };
+enum class ThumbFrame : int32_t { Normal = 0, Hot = 1, Pressed = 2, Disabled = 3 };
+
 class cScrollbarDraw {
 public:
     // Loads all twelve images. An image the catalogue cannot supply stays empty and its
@@ -26,10 +31,10 @@ public:
     cScrollbarDraw(const cScrollbarDraw&) = delete;
     cScrollbarDraw& operator=(const cScrollbarDraw&) = delete;
 
-    void DrawArrow1(platform::HDC hdc, ScrollOrientation o, int32_t frame, const platform::RECT& rc);
-    void DrawArrow2(platform::HDC hdc, ScrollOrientation o, int32_t frame, const platform::RECT& rc);
-    void DrawTrack(platform::HDC hdc, ScrollOrientation o, int32_t frame, const platform::RECT& rc);
-    void DrawThumb(platform::HDC hdc, ScrollOrientation o, int32_t frame, const platform::RECT& rc);
+    void DrawArrow1(platform::HDC hdc, ScrollOrientation o, ArrowFrame frame, const platform::RECT& rc);
+    void DrawArrow2(platform::HDC hdc, ScrollOrientation o, ArrowFrame frame, const platform::RECT& rc);
+    void DrawTrack(platform::HDC hdc, ScrollOrientation o, TrackFrame frame, const platform::RECT& rc);
+    void DrawThumb(platform::HDC hdc, ScrollOrientation o, ThumbFrame frame, const platform::RECT& rc);
 
     // The images in catalogue order of this class (see kImageNames).
     enum Image {

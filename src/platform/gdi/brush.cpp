@@ -82,6 +82,15 @@ HBRUSH CreateBrushIndirect(const LOGBRUSH& lb) {
     }
 }
 
+HBRUSH createCheckerBrush() {
+    // Rows alternate 0xAA and 0x55; monochrome rows are word-aligned, so each takes two bytes.
+    const uint8_t bits[16] = {0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0};
+    HBITMAP pattern = CreateBitmap(8, 8, 1, 1, bits);
+    HBRUSH brush = CreatePatternBrush(pattern);
+    DeleteObject(pattern);
+    return brush;
+}
+
 HBRUSH GetSysColorBrush(int index) {
     static std::array<Brush*, kSystemColorCount> brushes{};
     if (index < 0 || index >= kSystemColorCount) return nullptr;

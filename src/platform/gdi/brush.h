@@ -56,6 +56,9 @@ HBRUSH CreateSolidBrush(COLORREF color);
 HBRUSH CreateHatchBrush(int32_t hatch, COLORREF color);
 HBRUSH CreatePatternBrush(HBITMAP pattern);
 HBRUSH CreateBrushIndirect(const LOGBRUSH& lb);
+// The 8 x 8 one-pixel checkerboard (rows 0xAA, 0x55, ...) as a monochrome pattern brush: its 0
+// bits take the context's text colour, its 1 bits the background colour. Caller owns it.
+HBRUSH createCheckerBrush();
 // A brush of system colour n, owned by the system (never deleted).
 HBRUSH GetSysColorBrush(int index);
 

@@ -238,7 +238,8 @@ void HttpRequest::send(const QByteArray& body) {
         const QByteArray line = value.isEmpty() ? name + ';' : name + ": " + value;
         curl_slist* grown = curl_slist_append(transfer->headerList.get(), line.constData());
         if (!grown) raiseHttp(kErrHttpInternal, QStringLiteral("Out of memory"));
-        transfer->headerList.release();
+        // curl grows the list in place and returns its head, a new one only for an empty list.
+        (void)transfer->headerList.release();
         transfer->headerList.reset(grown);
     }
 

@@ -1,10 +1,10 @@
 #include "platform/http/http_text_decoder.h"
 
+#include "platform/forms/iconv_handle.h"
+
 #include <QList>
 #include <array>
 #include <cerrno>
-#include <iconv.h>
-#include <memory>
 #include <string>
 
 namespace platform {
@@ -32,17 +32,6 @@ QByteArray iconvName(const QByteArray& charset) {
     }
     if (charset == "x-x-big5" || charset == "cn-big5" || charset == "csbig5") return "BIG5";
     return charset.toUpper();
-}
-
-struct IconvCloser {
-    void operator()(void* cd) const { iconv_close(static_cast<iconv_t>(cd)); }
-};
-using IconvHandle = std::unique_ptr<void, IconvCloser>;
-
-IconvHandle openIconv(const QByteArray& from) {
-    iconv_t cd = iconv_open("UTF-8", from.constData());
-    if (cd == reinterpret_cast<iconv_t>(-1)) return nullptr;
-    return IconvHandle(cd);
 }
 
 QString decodeUtf8(const QByteArray& body) {
@@ -108,9 +97,9 @@ QString decodeHttpText(const QByteArray& body, const QByteArray& contentType) {
     for (char c : charset) {
         if (!isCharsetNameChar(c)) return decodeUtf8(body);
     }
-    IconvHandle cd = openIconv(iconvName(charset));
-    if (!cd) return decodeUtf8(body);
-    return decodeWithIconv(static_cast<iconv_t>(cd.get()), body);
+    const IconvHandle cd("UTF-8", iconvName(charset).constData());
+    if (!cd.valid()) return decodeUtf8(body);
+    return decodeWithIconv(cd.get(), body);
 }
 
 } // namespace platform

@@ -106,7 +106,7 @@ UINT TrackPopupMenu(HMENU menu, UINT flags, int32_t x, int32_t y, int32_t, HWND 
     auto* popup = CreateWindowOf<MenuWindow>(*menu);
     popup->setDeleteOnDestroy(true);
     SendMessage(popup, MN_SIZEWINDOW, 0, 0);
-    const UINT command = popup->run(x, y);
+    const UINT command = popup->run(x, y, flags);
     if (IsWindow(popup)) popup->destroyWindow();
     if (IsWindow(owner)) SendMessage(owner, WM_UNINITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
     if (flags & TPM_RETURNCMD) return command;

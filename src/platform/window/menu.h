@@ -38,6 +38,8 @@ HMENU GetSystemMenu(HWND hwnd, bool revert);
 // Shows `menu` at (x, y) and runs until an item is chosen or the menu is dismissed. With
 // TPM_RETURNCMD returns the chosen command (0 when dismissed); otherwise posts WM_COMMAND
 // (WM_SYSCOMMAND for the owner's system menu) to `owner` and returns whether one was chosen.
+// A left-button release picks an item, a right-button one only with TPM_RIGHTBUTTON; a press
+// outside the menu or Escape dismisses it; the arrow keys move the highlight and Enter picks.
 UINT TrackPopupMenu(HMENU menu, UINT flags, int32_t x, int32_t y, int32_t reserved, HWND owner, const RECT* rc);
 
 } // namespace platform

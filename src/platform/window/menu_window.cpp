@@ -2,12 +2,11 @@
 
 #include "platform/gdi/colors.h"
 #include "platform/gdi/dc.h"
+#include "screens.h"
 #include "window_functions.h"
 
 #include <QEventLoop>
 #include <QFontMetrics>
-#include <QGuiApplication>
-#include <QScreen>
 
 namespace platform {
 
@@ -90,13 +89,23 @@ void MenuWindow::paintItems() {
     DeleteObject(border);
 }
 
-UINT MenuWindow::run(int32_t x, int32_t y) {
-    QScreen* screen = QGuiApplication::screenAt(QPoint(x, y));
-    if (!screen) screen = QGuiApplication::primaryScreen();
-    const QRect avail = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
-    if (x + width() > avail.right() + 1) x = std::max(avail.left(), x - width());
-    if (y + height() > avail.bottom() + 1) y = std::max(avail.top(), y - height());
-    move(x, y);
+POINT MenuWindow::placement(POINT at, SIZE size, const RECT& screen) {
+    const auto along = [](int32_t p, int32_t length, int32_t low, int32_t high) {
+        if (p + length <= high) return std::max(low, p);
+        // Flipped, the menu ends at the point and the pointer stays just outside it.
+        return std::max(low, p - length);
+    };
+    return {along(at.x, size.cx, screen.left, screen.right), along(at.y, size.cy, screen.top, screen.bottom)};
+}
+
+UINT MenuWindow::run(int32_t x, int32_t y, UINT flags) {
+    m_flags = flags;
+    MONITORINFO mi;
+    const RECT screen = GetMonitorInfo(MonitorFromPoint(POINT{x, y}, MONITOR_DEFAULTTONEAREST), &mi)
+                            ? mi.rcMonitor
+                            : RECT{0, 0, 1280, 1024};
+    const POINT at = placement(POINT{x, y}, SIZE{width(), height()}, screen);
+    move(at.x, at.y);
     paintItems();
     show();
     m_done = false;
@@ -127,14 +136,25 @@ LRESULT MenuWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK: {
+        // A press outside dismisses the menu; inside, the release decides.
+        const int32_t x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+        if (x < 0 || y < 0 || x >= width() || y >= height()) end(0);
+        return 0;
+    }
     case WM_LBUTTONUP:
     case WM_RBUTTONUP: {
+        // A release picks the item under it: the left button always, the right one only when
+        // the menu was tracked for it. A release elsewhere (the one of the click that opened
+        // the menu, say) leaves the menu open.
+        if (msg == WM_RBUTTONUP && !(m_flags & TPM_RIGHTBUTTON)) return 0;
         const int32_t x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
         const int32_t i = (x >= 0 && x < width()) ? itemAt(y) : -1;
-        if (i < 0) {
-            if (x < 0 || y < 0 || x >= width() || y >= height()) end(0);
-            return 0;
-        }
+        if (i < 0) return 0;
         const MenuItem& item = m_menu.items[static_cast<size_t>(i)];
         if (!item.isSeparator() && !item.isDisabled()) end(item.id);
         return 0;

@@ -34,8 +34,12 @@ public:
     int32_t hotItem() const { return m_hot; }
 
     // Shows the window at (x, y) and runs until an item is chosen or the menu is dismissed;
-    // returns the item's command, 0 when dismissed.
-    UINT run(int32_t x, int32_t y);
+    // returns the item's command, 0 when dismissed. `flags` are TrackPopupMenu's.
+    UINT run(int32_t x, int32_t y, UINT flags = 0);
+    // Where a menu of `size` opened at `at` goes on `screen`: to the right of and below the
+    // point when it fits, else flipped to its left or above it, so it stays on the screen and
+    // never lies under the pointer that opened it.
+    static POINT placement(POINT at, SIZE size, const RECT& screen);
     // Ends a running menu as if dismissed (or with `command`).
     void end(UINT command = 0);
 
@@ -50,6 +54,7 @@ private:
     MenuColors m_colors;
     int32_t m_hot = -1;
     bool m_done = false;
+    UINT m_flags = 0;
     UINT m_result = 0;
     std::vector<RECT> m_rects;
 };

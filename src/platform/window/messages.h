@@ -17,6 +17,7 @@ class Region;
 class Menu;
 class Icon;
 class Cursor;
+class Screen;
 
 using HWND = Window*;
 using HDC = DeviceContext*;
@@ -29,6 +30,8 @@ using HRGN = Region*;
 using HMENU = Menu*;
 using HICON = Icon*;
 using HCURSOR = Cursor*;
+// A screen of the desktop (a monitor); see screens.h.
+using HMONITOR = const Screen*;
 
 using UINT = uint32_t;
 using WPARAM = uintptr_t;
@@ -65,6 +68,13 @@ struct MINMAXINFO {
     POINT ptMaxPosition;
     POINT ptMinTrackSize;
     POINT ptMaxTrackSize;
+};
+
+struct MONITORINFO {
+    uint32_t cbSize = 40;
+    RECT rcMonitor;
+    RECT rcWork;
+    uint32_t dwFlags = 0;
 };
 
 struct MSG {
@@ -370,6 +380,7 @@ inline constexpr UINT MF_DEFAULT = 0x1000;
 inline constexpr UINT MF_BYCOMMAND = 0x0000;
 inline constexpr UINT MF_BYPOSITION = 0x0400;
 inline constexpr UINT TPM_LEFTALIGN = 0x0000;
+inline constexpr UINT TPM_RIGHTBUTTON = 0x0002;
 inline constexpr UINT TPM_RETURNCMD = 0x0100;
 inline constexpr UINT TPM_NONOTIFY = 0x0080;
 
@@ -400,6 +411,12 @@ inline constexpr int32_t SM_CXSMICON = 49;
 inline constexpr int32_t SM_CYSMICON = 50;
 inline constexpr int32_t SM_CXDOUBLECLK = 36;
 inline constexpr int32_t SM_CYDOUBLECLK = 37;
+
+// Screens (monitors).
+inline constexpr uint32_t MONITOR_DEFAULTTONULL = 0;
+inline constexpr uint32_t MONITOR_DEFAULTTOPRIMARY = 1;
+inline constexpr uint32_t MONITOR_DEFAULTTONEAREST = 2;
+inline constexpr uint32_t MONITORINFOF_PRIMARY = 1;
 
 // Virtual keys used by the layer.
 inline constexpr uint32_t VK_LBUTTON = 0x01;

@@ -8,6 +8,7 @@
 #include "platform/intercept/hooks.h"
 #include "window_functions.h"
 #include "window_registry.h"
+#include "x11_desktop.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -163,9 +164,81 @@ void Window::placeWindow(int32_t x, int32_t y, int32_t w, int32_t h, bool move, 
     reportGeometry();
 }
 
-void Window::setShowState(ShowState s) {
-    if (m_showState == ShowState::Normal && s != ShowState::Normal) m_normalRect = windowRect();
-    m_showState = s;
+ShowState Window::restoreState() const {
+    return m_showState == ShowState::Minimized && m_restoreMaximized ? ShowState::Maximized : ShowState::Normal;
+}
+
+bool Window::changeShowState(ShowState target, StateChangeBy by) {
+    const ShowState from = m_showState;
+    if (!isTopLevelWindow() || m_destroyed || from == target) return false;
+    QPointer<Window> self(this);
+    if (by == StateChangeBy::Desktop) {
+        // The desktop has placed the window already (a window manager maximises into the work
+        // area and restores what it saved); placing it again would tell Qt the window left the
+        // manager's state. The layer records the state and tells the procedures.
+        if (from == ShowState::Normal) m_normalRect = windowRect();
+        if (target == ShowState::Minimized) m_restoreMaximized = from == ShowState::Maximized;
+        else m_restoreMaximized = false;
+        m_showState = target;
+        m_reportedSize = QSize(-1, -1);
+        if (target == ShowState::Minimized) SendMessage(this, WM_SIZE, SIZE_MINIMIZED, 0);
+        else reportGeometry();
+        return self != nullptr;
+    }
+    MINMAXINFO mmi{};
+    if (target == ShowState::Maximized) {
+        mmi = queryMinMaxInfo(this);
+        if (!self) return false;
+    }
+    if (from == ShowState::Normal) m_normalRect = windowRect();
+    m_showState = target;
+    // Every change is reported, even one that keeps the size (minimised to maximised).
+    m_reportedSize = QSize(-1, -1);
+    switch (target) {
+    case ShowState::Minimized:
+        m_restoreMaximized = from == ShowState::Maximized;
+        showMinimized();
+        // On X11 only a window manager iconifies; without one the window would stay on screen,
+        // shown as it was while the layer thought it minimised (its frame no longer painted).
+        // The layer then takes it off the screen itself.
+        if (self && isVisible()) x11::iconifyWithoutWindowManager(winId());
+        if (self) SendMessage(this, WM_SIZE, SIZE_MINIMIZED, 0);
+        break;
+    case ShowState::Maximized:
+        m_restoreMaximized = false;
+        if (windowState() & Qt::WindowMinimized) showNormal();
+        if (self) placeWindow(mmi.ptMaxPosition.x, mmi.ptMaxPosition.y, mmi.ptMaxSize.x, mmi.ptMaxSize.y, true, true);
+        break;
+    case ShowState::Normal:
+        m_restoreMaximized = false;
+        if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) {
+            // Leaves the desktop's own minimised or maximised state as well.
+            setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+        }
+        if (!self) break;
+        if (from == ShowState::Maximized) {
+            placeWindow(m_normalRect.left, m_normalRect.top, m_normalRect.width(), m_normalRect.height(), true, true);
+        } else {
+            reportGeometry();
+        }
+        break;
+    }
+    return self != nullptr;
+}
+
+void Window::desktopStateChanged(Qt::WindowStates oldState, Qt::WindowStates newState) {
+    if (!isTopLevelWindow() || m_destroyed) return;
+    if (newState & Qt::WindowMinimized) {
+        changeShowState(ShowState::Minimized, StateChangeBy::Desktop);
+    } else if (m_showState == ShowState::Minimized) {
+        // Un-minimised from the task bar: back to the state it was minimised from, or
+        // maximised when the desktop maximised it on the way.
+        changeShowState(newState & Qt::WindowMaximized ? ShowState::Maximized : restoreState(), StateChangeBy::Desktop);
+    } else if ((newState & Qt::WindowMaximized) && !(oldState & Qt::WindowMaximized)) {
+        changeShowState(ShowState::Maximized, StateChangeBy::Desktop);
+    } else if (!(newState & Qt::WindowMaximized) && (oldState & Qt::WindowMaximized)) {
+        changeShowState(ShowState::Normal, StateChangeBy::Desktop);
+    }
 }
 
 void Window::setBackColor(COLORREF c) { m_backColor = c & 0xFFFFFF; }
@@ -349,7 +422,8 @@ void Window::reportGeometry() {
         SendMessage(this, WM_MOVE, 0, MAKELPARAM(pos.x(), pos.y()));
         if (!self) return;
     }
-    if (size != m_reportedSize) {
+    // A minimised window is not told about sizes; restoring it tells the size it comes back with.
+    if (size != m_reportedSize && m_showState != ShowState::Minimized) {
         m_reportedSize = size;
         WPARAM kind = SIZE_RESTORED;
         if (m_showState == ShowState::Maximized) kind = SIZE_MAXIMIZED;
@@ -367,7 +441,8 @@ void Window::reportGeometryForced() {
 LRESULT Window::deliverInput(QEvent* e, UINT msg, WPARAM wParam, LPARAM lParam) {
     (void)e;
     MSG m{this, msg, wParam, lParam, GetTickCount(), {}};
-    GetCursorPos(&m.pt);
+    const uint32_t pos = GetMessagePos();
+    m.pt = {GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
     return dispatchQueued(m);
 }
 
@@ -510,18 +585,9 @@ bool Window::event(QEvent* e) {
         return true;
     case QEvent::WindowStateChange:
         QWidget::event(e);
-        if (isTopLevelWindow() && !m_destroyed) {
-            // The desktop restored or minimised the window behind the layer's back.
-            if ((windowState() & Qt::WindowMinimized) && m_showState != ShowState::Minimized) {
-                m_showState = ShowState::Minimized;
-                m_reportedSize = QSize(-1, -1);
-                SendMessage(this, WM_SIZE, SIZE_MINIMIZED, 0);
-            } else if (!(windowState() & Qt::WindowMinimized) && m_showState == ShowState::Minimized) {
-                m_showState = ShowState::Normal;
-                m_reportedSize = QSize(-1, -1);
-                reportGeometry();
-            }
-        }
+        // The layer's own requests to Qt come back as plain events; the window system's (a
+        // window manager or task bar acting on the window) as spontaneous ones.
+        if (e->spontaneous()) desktopStateChanged(static_cast<QWindowStateChangeEvent*>(e)->oldState(), windowState());
         return true;
     default: return QWidget::event(e);
     }
@@ -529,6 +595,9 @@ bool Window::event(QEvent* e) {
 
 void Window::paintEvent(QPaintEvent* e) {
     QPainter p(this);
+    // On a scaled screen (a whole-number factor) each pixel of the retained image becomes a
+    // square of device pixels: replicated, never smoothed, so skin edges stay sharp steps.
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     QImage view = m_surface->memoryView();
     for (const QRect& r : e->region()) p.drawImage(r, view, r);
 }
@@ -537,7 +606,8 @@ bool IsWindow(HWND hwnd) { return hwnd && registry::contains(hwnd); }
 
 LRESULT CallWindowProc(const WNDPROC& proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (!proc) return DefWindowProc(hwnd, msg, wParam, lParam);
-    WNDPROC keep = proc; // the link may be replaced while it runs
+    // A copy on purpose: the link may be replaced, and freed, while it runs.
+    WNDPROC keep = proc; // NOLINT(performance-unnecessary-copy-initialization)
     return keep->call(hwnd, msg, wParam, lParam);
 }
 
@@ -557,7 +627,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case SC_RESTORE: ShowWindow(hwnd, SW_RESTORE); return 0;
         case SC_CLOSE: PostMessage(hwnd, WM_CLOSE, 0, 0); return 0;
         case SC_MOVE: startMoveSizeLoop(hwnd, HTCAPTION, true); return 0;
-        case SC_SIZE: startMoveSizeLoop(hwnd, HTBOTTOMRIGHT, true); return 0;
+        case SC_SIZE: startMoveSizeLoop(hwnd, HTNOWHERE, true); return 0;
         default: return 0;
         }
     case WM_MOUSEWHEEL:

@@ -82,9 +82,22 @@ public:
     void placeWindow(int32_t x, int32_t y, int32_t w, int32_t h, bool move, bool size);
 
     ShowState showState() const { return m_showState; }
-    void setShowState(ShowState s);
+    // Who asks for a show-state change: the program (ShowWindow, system commands), or the
+    // desktop, which has already made it (the window manager or a task bar minimised,
+    // restored or maximised the window) and only tells the window.
+    enum class StateChangeBy { Program, Desktop };
+    // Moves a top-level window to `target` as the layer's own change: the normal rectangle is
+    // saved when leaving the normal state, a maximised window is placed by WM_GETMINMAXINFO,
+    // and WM_SIZE tells the procedures with SIZE_MINIMIZED, SIZE_MAXIMIZED or SIZE_RESTORED.
+    // Returns whether the state changed.
+    bool changeShowState(ShowState target, StateChangeBy by = StateChangeBy::Program);
+    // The state a minimised window returns to when restored: maximised when it was maximised.
+    ShowState restoreState() const;
     // The window rectangle to return to from a minimised or maximised state.
     RECT normalRect() const { return m_normalRect; }
+    // What the desktop reports of the window (Qt's view of it), turned into the layer's own
+    // show state; called for the window system's state changes.
+    void desktopStateChanged(Qt::WindowStates oldState, Qt::WindowStates newState);
 
     // Background colour (0x00BBGGRR) of newly exposed parts of the retained image.
     COLORREF backColor() const { return m_backColor; }
@@ -165,6 +178,7 @@ private:
     WNDPROC m_ownProcedure;
     WNDPROC m_procedure;
     ShowState m_showState = ShowState::Normal;
+    bool m_restoreMaximized = false;
     RECT m_normalRect;
     COLORREF m_backColor = 0x000000;
     std::unique_ptr<Bitmap> m_surface;

@@ -4,6 +4,7 @@
 #include "platform/gdi/icon.h"
 #include "platform/gdi/region.h"
 #include "platform/intercept/hooks.h"
+#include "screens.h"
 #include "window_registry.h"
 
 #include <QApplication>
@@ -41,7 +42,8 @@ bool PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         [target, msg, wParam, lParam] {
             if (!target) return;
             MSG m{target.data(), msg, wParam, lParam, GetTickCount(), {}};
-            GetCursorPos(&m.pt);
+            const uint32_t pos = GetMessagePos();
+            m.pt = {GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
             dispatchQueued(m);
         },
         Qt::QueuedConnection);
@@ -78,6 +80,17 @@ bool SetWindowText(HWND hwnd, const QString& text) {
     return true;
 }
 
+namespace {
+
+// A top-level window that is not on the screen yet comes up on top anyway. Asking the X server
+// to restack it while a window manager takes it in (reparenting it into its frame) makes Qt
+// read the window's position mid-way, at the frame's corner, and keep that wrong position.
+void raiseIfShown(QWidget* w) {
+    if (!w->isWindow() || (w->windowHandle() && w->windowHandle()->isExposed())) w->raise();
+}
+
+} // namespace
+
 bool SetWindowPos(HWND hwnd, HWND insertAfter, int32_t x, int32_t y, int32_t cx, int32_t cy, UINT flags) {
     if (!IsWindow(hwnd)) return false;
     QPointer<Window> self(hwnd);
@@ -88,7 +101,7 @@ bool SetWindowPos(HWND hwnd, HWND insertAfter, int32_t x, int32_t y, int32_t cx,
         } else if (insertAfter == HWND_NOTOPMOST) {
             hwnd->setTopMost(false);
         } else if (insertAfter == HWND_TOP) {
-            hwnd->raise();
+            raiseIfShown(hwnd);
         } else if (insertAfter == HWND_BOTTOM) {
             hwnd->lower();
         } else if (IsWindow(insertAfter) && insertAfter->parentWidget() == hwnd->parentWidget()) {
@@ -161,8 +174,7 @@ int32_t GetWindowRgn(HWND hwnd, HRGN rgn) {
 namespace {
 
 void fillMinMaxDefaults(HWND hwnd, MINMAXINFO* mmi) {
-    RECT work{};
-    SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT work = WorkAreaOf(hwnd);
     const int32_t f = hwnd->frameThickness();
     const int32_t sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
     mmi->ptMaxSize = {work.right - work.left + 2 * f, work.bottom - work.top + 2 * f};
@@ -190,9 +202,7 @@ bool ShowWindow(HWND hwnd, int32_t cmd) {
     case SW_SHOWMINIMIZED: {
         if (hwnd->showState() == ShowState::Minimized) break;
         if (callHookChain(WH_CBT, HCBT_MINMAX, reinterpret_cast<WPARAM>(hwnd), cmd) != 0) break;
-        hwnd->setShowState(ShowState::Minimized);
-        hwnd->showMinimized();
-        if (self) SendMessage(hwnd, WM_SIZE, SIZE_MINIMIZED, 0);
+        hwnd->changeShowState(ShowState::Minimized);
         break;
     }
     case SW_MAXIMIZE: {
@@ -201,11 +211,7 @@ bool ShowWindow(HWND hwnd, int32_t cmd) {
             break;
         }
         if (callHookChain(WH_CBT, HCBT_MINMAX, reinterpret_cast<WPARAM>(hwnd), cmd) != 0) break;
-        const MINMAXINFO mmi = queryMinMaxInfo(hwnd);
-        if (!self) return false;
-        if (hwnd->isMinimized()) hwnd->showNormal();
-        hwnd->setShowState(ShowState::Maximized);
-        hwnd->placeWindow(mmi.ptMaxPosition.x, mmi.ptMaxPosition.y, mmi.ptMaxSize.x, mmi.ptMaxSize.y, true, true);
+        hwnd->changeShowState(ShowState::Maximized);
         if (self) hwnd->show();
         break;
     }
@@ -214,15 +220,9 @@ bool ShowWindow(HWND hwnd, int32_t cmd) {
         const ShowState s = hwnd->showState();
         if (s != ShowState::Normal && callHookChain(WH_CBT, HCBT_MINMAX, reinterpret_cast<WPARAM>(hwnd), cmd) != 0)
             break;
-        if (s == ShowState::Minimized) {
-            hwnd->showNormal();
-            hwnd->setShowState(ShowState::Normal);
-            hwnd->reportGeometryForced();
-        } else if (s == ShowState::Maximized) {
-            hwnd->setShowState(ShowState::Normal);
-            const RECT n = hwnd->normalRect();
-            hwnd->placeWindow(n.left, n.top, n.right - n.left, n.bottom - n.top, true, true);
-        }
+        // A window minimised from the maximised state is restored to it, with the rectangle
+        // it had before it was maximised kept for the next restore.
+        if (s != ShowState::Normal && self) hwnd->changeShowState(hwnd->restoreState());
         if (self) hwnd->show();
         break;
     }
@@ -251,7 +251,7 @@ bool IsWindowEnabled(HWND hwnd) { return IsWindow(hwnd) && hwnd->isEnabled(); }
 
 bool BringWindowToTop(HWND hwnd) {
     if (!IsWindow(hwnd)) return false;
-    hwnd->raise();
+    raiseIfShown(hwnd);
     return true;
 }
 
@@ -329,14 +329,20 @@ bool KillTimer(HWND hwnd, uintptr_t id) { return IsWindow(hwnd) && hwnd->killTim
 
 bool GetCursorPos(POINT* pt) {
     if (!pt) return false;
-    const QPoint p = registry::cursor();
+    // The pointer as the X server has it now, wherever it is: a program that stopped seeing
+    // pointer events (the pointer left it) must not read where it was last seen.
+    const QPoint p = QCursor::pos();
     *pt = {p.x(), p.y()};
     return true;
 }
 
+uint32_t GetMessagePos() {
+    const QPoint p = registry::messagePos();
+    return static_cast<uint32_t>(MAKELPARAM(p.x(), p.y()));
+}
+
 bool SetCursorPos(int32_t x, int32_t y) {
     QCursor::setPos(x, y);
-    registry::setCursor(QPoint(x, y));
     return true;
 }
 
@@ -380,7 +386,10 @@ bool TrackMouseEvent(TRACKMOUSEEVENT* tme) {
     if (tme->dwFlags & TME_LEAVE) {
         POINT pt;
         GetCursorPos(&pt);
-        if (WindowFromPoint(pt) != hwnd && GetCapture() != hwnd) {
+        // A window that holds the pointer (by capture, or by the button pressed on it and still
+        // held) is not left until it lets go: a pressed button dragged off stays pressed.
+        const bool holds = GetCapture() == hwnd || registry::pressWidget() == hwnd;
+        if (WindowFromPoint(pt) != hwnd && !holds) {
             // Already outside: the notification comes at once.
             hwnd->trackLeave(false);
             PostMessage(hwnd, WM_MOUSELEAVE, 0, 0);
@@ -468,7 +477,7 @@ HWND GetForegroundWindow() { return topWindowOf(QApplication::activeWindow()); }
 bool SetForegroundWindow(HWND hwnd) {
     if (!IsWindow(hwnd)) return false;
     hwnd->window()->activateWindow();
-    hwnd->window()->raise();
+    raiseIfShown(hwnd->window());
     return true;
 }
 
@@ -491,9 +500,10 @@ HWND GetFocus() {
 
 bool SystemParametersInfo(UINT action, UINT, void* out, UINT) {
     if (action == SPI_GETWORKAREA && out) {
-        QScreen* s = QGuiApplication::primaryScreen();
-        const QRect a = s ? s->availableGeometry() : QRect(0, 0, 1280, 1024);
-        *static_cast<RECT*>(out) = {a.left(), a.top(), a.right() + 1, a.bottom() + 1};
+        // The primary screen's, as on the platform; windows ask for their own screen's.
+        MONITORINFO mi;
+        const bool known = GetMonitorInfo(PrimaryMonitor(), &mi);
+        *static_cast<RECT*>(out) = known ? mi.rcWork : RECT{0, 0, 1280, 1024};
         return true;
     }
     return false;

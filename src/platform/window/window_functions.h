@@ -70,9 +70,11 @@ bool GetUpdateRect(HWND hwnd, RECT* rc, bool erase);
 uintptr_t SetTimer(HWND hwnd, uintptr_t id, uint32_t ms);
 bool KillTimer(HWND hwnd, uintptr_t id);
 
-// Pointer and capture. The cursor position is the last pointer position the program saw (in
-// screen coordinates), the system's when it saw none.
+// Pointer and capture. The cursor position is the pointer's true position on the screen now;
+// the message position (x in the low, y in the high 16 bits, signed) is where the pointer was
+// at the last pointer event the program took, as the message being handled saw it.
 bool GetCursorPos(POINT* pt);
+uint32_t GetMessagePos();
 bool SetCursorPos(int32_t x, int32_t y);
 HWND SetCapture(HWND hwnd);
 bool ReleaseCapture();

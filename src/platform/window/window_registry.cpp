@@ -20,10 +20,14 @@ std::unordered_set<const Window*>& liveWindows() {
 
 QPointer<Window> g_capture;
 QPointer<Window> g_lastMouse;
-bool g_cursorKnown = false;
-QPoint g_cursor;
+bool g_messagePosKnown = false;
+QPoint g_messagePos;
+QPointer<QWidget> g_pressWidget;
+QPointer<QWidget> g_leftPressWidget;
+QPoint g_leftPressPoint;
 
-// Remembers where the pointer was at every pointer event the program sees.
+// Remembers where the pointer was at every pointer event the program sees, and which widget
+// holds the pointer between a press and the release of the last button.
 class PointerTracker : public QObject {
 public:
     bool eventFilter(QObject* obj, QEvent* e) override {
@@ -31,12 +35,23 @@ public:
         case QEvent::MouseMove:
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseButtonDblClick: {
+            const auto* me = static_cast<QMouseEvent*>(e);
             if (obj->isWidgetType()) {
-                g_cursor = static_cast<QMouseEvent*>(e)->globalPosition().toPoint();
-                g_cursorKnown = true;
+                g_messagePos = me->globalPosition().toPoint();
+                g_messagePosKnown = true;
+                const bool press = e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick;
+                if (press && me->buttons() == me->button()) g_pressWidget = static_cast<QWidget*>(obj);
+                if (press && me->button() == Qt::LeftButton) {
+                    g_leftPressWidget = static_cast<QWidget*>(obj);
+                    g_leftPressPoint = g_messagePos;
+                }
             }
+            // The window system's own release (to the top-level window) comes first; a loop
+            // that keeps the widget's copy to itself does not keep the grab alive here.
+            if (e->type() == QEvent::MouseButtonRelease && me->buttons() == Qt::NoButton) g_pressWidget = nullptr;
             break;
+        }
         default: break;
         }
         return false;
@@ -75,12 +90,16 @@ Window* capture() { return g_capture.data(); }
 void setLastMouseWindow(Window* w) { g_lastMouse = w; }
 Window* lastMouseWindow() { return g_lastMouse.data(); }
 
-bool cursorKnown() { return g_cursorKnown; }
-QPoint cursor() { return g_cursorKnown ? g_cursor : QCursor::pos(); }
-void setCursor(QPoint p) {
-    g_cursor = p;
-    g_cursorKnown = true;
+QPoint messagePos() { return g_messagePosKnown ? g_messagePos : QCursor::pos(); }
+void setMessagePos(QPoint p) {
+    g_messagePos = p;
+    g_messagePosKnown = true;
 }
+
+QWidget* pressWidget() { return g_pressWidget.data(); }
+void clearPressed() { g_pressWidget = nullptr; }
+QWidget* leftPressWidget() { return g_leftPressWidget.data(); }
+QPoint leftPressPoint() { return g_leftPressPoint; }
 
 void ensureTracker() {
     static PointerTracker* tracker = nullptr;

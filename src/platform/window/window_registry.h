@@ -22,10 +22,20 @@ Window* capture();
 void setLastMouseWindow(Window* w);
 Window* lastMouseWindow();
 
-// The last pointer position seen in any pointer event, screen coordinates.
-bool cursorKnown();
-QPoint cursor();
-void setCursor(QPoint p);
+// The position of the last pointer event the program saw, screen coordinates (the message
+// position); the true pointer when it saw none.
+QPoint messagePos();
+void setMessagePos(QPoint p);
+
+// The widget that took the first button press while a button is still held since it: Qt sends
+// it every pointer event until the release of the last button (the implicit grab), wherever
+// the pointer is.
+QWidget* pressWidget();
+void clearPressed();
+// Where the left button last went down (screen coordinates) and on which widget; a drag with
+// it starts there.
+QWidget* leftPressWidget();
+QPoint leftPressPoint();
 
 // Installs the application-wide pointer tracker once.
 void ensureTracker();

@@ -1,8 +1,8 @@
 // The directory's text rules: from a page to the channel lines the lists receive.
 #include "app/channels/directory_text.h"
+#include "directory_reference.h"
 #include "platform/forms/runtime_error.h"
 
-#include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 using app::ChannelLine;
@@ -65,19 +65,6 @@ TEST(DirectoryText, StripHtmlTagsPadsAndRemovesRuns) {
 
 // The single scan must give what removing the first run again and again gives.
 TEST(DirectoryText, StripHtmlTagsMatchesTheRepeatedRemovalRule) {
-    auto slow = [](const QString& text) {
-        QString s = QLatin1Char(' ') + text + QLatin1Char(' ');
-        while (s.contains(QLatin1Char('<'))) {
-            const qsizetype a = s.indexOf(QLatin1Char('<'));
-            const qsizetype b = s.indexOf(QLatin1Char('>'), a);
-            if (b < 0) {
-                s.truncate(a);
-                break;
-            }
-            s = s.left(a) + s.mid(b + 1);
-        }
-        return s;
-    };
     uint32_t seed = 12345;
     const QString alphabet = QStringLiteral("<>ab <电");
     for (int round = 0; round < 2000; ++round) {
@@ -88,8 +75,99 @@ TEST(DirectoryText, StripHtmlTagsMatchesTheRepeatedRemovalRule) {
             t += alphabet[static_cast<qsizetype>((seed >> 16) % alphabet.size())];
         }
         seed = seed * 1103515245u + 12345u;
-        ASSERT_EQ(app::StripHtmlTags(t), slow(t)) << t.toStdString();
+        ASSERT_EQ(app::StripHtmlTags(t), reference::stripHtmlTags(t)) << t.toStdString();
     }
+}
+
+// All seven steps at once against one search-and-replace pass per step, from text and from
+// UTF-8 bytes. The pieces are cut so that deleting a CR LF can complete a "<br/>", a "<br/>"
+// can fall inside a tag, deleting "&nbsp;" can join a CR and an LF into a line break, and a
+// page without a start marker can have its section begin inside a surrogate pair. Long runs
+// of filler in the second table row move markers, breaks and tags across the places where
+// the transformation hands its text on in pieces (every few thousand units).
+TEST(DirectoryText, ReadDirectoryTextMatchesOnePassPerStep) {
+    const QStringList pieces = {
+        QStringLiteral("<br/>"),  QStringLiteral("<br"),   QStringLiteral("/>"),    QStringLiteral("\r"),
+        QStringLiteral("\n"),     QStringLiteral("\r\n"),  QStringLiteral("<"),     QStringLiteral(">"),
+        QStringLiteral("&nbsp;"), QStringLiteral("&nb"),   QStringLiteral("sp;"),   QStringLiteral("#"),
+        QStringLiteral("电视{"),  QStringLiteral("}电视"), QStringLiteral("电台{"), QStringLiteral("}电台"),
+        QStringLiteral("电"),     QStringLiteral("{"),     QStringLiteral("a"),     QStringLiteral(" "),
+        QStringLiteral("😀"),
+    };
+    const struct {
+        int rounds;
+        uint32_t maxPieces;
+        uint32_t fillerEvery; // one piece in this many is a long run of filler (0: never)
+    } runs[] = {{10000, 40, 0}, {600, 60, 6}};
+    uint32_t seed = 2024;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    for (const auto& run : runs) {
+        for (int round = 0; round < run.rounds; ++round) {
+            QString page;
+            const uint32_t count = next() % run.maxPieces;
+            for (uint32_t i = 0; i < count; ++i) {
+                if (run.fillerEvery != 0 && next() % run.fillerEvery == 0) {
+                    page += QString(static_cast<qsizetype>(1000 + next() % 9000), QLatin1Char('x'));
+                } else {
+                    page += pieces[static_cast<qsizetype>(next() % pieces.size())];
+                }
+            }
+            const int category = round % 2 == 0 ? 2 : 3;
+            const app::DirectoryChannels got = app::ReadDirectoryText(page, category);
+            const std::vector<ChannelLine> want = reference::channelLines(page, category);
+            ASSERT_EQ(got.lines, want) << page.toStdString();
+            ASSERT_EQ(got.dropped, 0);
+            const QByteArray utf8 = page.toUtf8();
+            const auto bytes = std::span(reinterpret_cast<const uint8_t*>(utf8.constData()), size_t(utf8.size()));
+            ASSERT_EQ(app::ReadDirectoryUtf8(bytes, category).lines, want) << page.toStdString();
+        }
+    }
+}
+
+// The transformation hands its stripped text on in pieces of a few thousand units. Sliding a
+// section across the first such boundary puts every part of it (markers, breaks, "&nbsp;")
+// astride the boundary in turn, as text and as UTF-8.
+TEST(DirectoryText, SectionsAcrossPieceBoundariesReadAsAnywhere) {
+    const QString sections[] = {
+        QStringLiteral("电视{<br/>T&nbsp;1#a<br/>U\r\n2#b<br/>}电视<br/>after#x<br/>"),
+        QStringLiteral("no start<br/>T&nbsp;1#a<br/>U#b<br/>}电视<br/>after#x<br/>"),
+        QStringLiteral("电视{<br/>T&nbsp;1#a<br/>U#b<br/>no stop<br/>after#x<br/>"),
+    };
+    for (const QString& section : sections) {
+        for (qsizetype filler = 8100; filler < 8200; ++filler) {
+            const QString page = QString(filler, QLatin1Char('x')) + section;
+            const std::vector<ChannelLine> want = reference::channelLines(page, kTv);
+            ASSERT_EQ(app::ReadDirectoryText(page, kTv).lines, want) << filler;
+            const QByteArray utf8 = page.toUtf8();
+            const auto bytes = std::span(reinterpret_cast<const uint8_t*>(utf8.constData()), size_t(utf8.size()));
+            ASSERT_EQ(app::ReadDirectoryUtf8(bytes, kTv).lines, want) << filler;
+        }
+    }
+}
+
+// Bytes that are not UTF-8 read as U+FFFD, as a text decoded from them would.
+TEST(DirectoryText, ReadDirectoryUtf8ReadsInvalidBytesAsReplacements) {
+    const QByteArray page = QByteArray("\xff\xe7\x94") + QStringLiteral("电视{<br/>A").toUtf8() +
+                            QByteArray("\xff#u<br/>}") + QStringLiteral("电视").toUtf8();
+    const auto bytes = std::span(reinterpret_cast<const uint8_t*>(page.constData()), size_t(page.size()));
+    const std::vector<ChannelLine> want = {{QStringLiteral("A\uFFFD"), QStringLiteral("u")}};
+    EXPECT_EQ(app::ReadDirectoryUtf8(bytes, kTv).lines, want);
+    EXPECT_EQ(app::ReadDirectoryUtf8(bytes, kTv).lines, reference::channelLines(QString::fromUtf8(page), kTv));
+}
+
+// A directory longer than a list can hold keeps its first lines and says how many it left out.
+TEST(DirectoryText, LinesBeyondTheListCapacityAreCountedAsDropped) {
+    QString body = QStringLiteral("<br/>");
+    for (int i = 0; i < 40000; ++i) body += QStringLiteral("T%1#u%1<br/>无井号<br/>").arg(i);
+    const app::DirectoryChannels got = app::ReadDirectoryText(tv(body), kTv);
+    ASSERT_EQ(got.lines.size(), size_t{32768});
+    EXPECT_EQ(got.lines.front(), (ChannelLine{"T0", "u0"}));
+    EXPECT_EQ(got.lines.back(), (ChannelLine{"T32767", "u32767"}));
+    EXPECT_EQ(got.dropped, 40000 - 32768) << "lines without # are not channels and not counted";
+    EXPECT_EQ(ChannelLinesOf(tv(body), kTv).size(), size_t{32768});
 }
 
 TEST(DirectoryText, StripHtmlTagsIsLinearOnLargePages) {

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 using namespace platform;
+using controls::ButtonLook;
 using controls::ucButton;
 
 namespace {
@@ -73,10 +74,10 @@ TEST_F(ButtonHost, SkinStyleTakesThePictureWidthAndAQuarterOfItsHeight) {
 
 TEST_F(ButtonHost, SkinStyleDrawsTheFrameOfEachStateWithTheMagentaKeyTransparent) {
     useSkin(framesPicture(24, 72));
-    for (int state = 1; state <= 4; ++state) {
-        button->PaintState(state, true);
-        EXPECT_EQ(px(5, 10), kFrame[state - 1]) << "state " << state;
-        EXPECT_EQ(px(23, 17), kFrame[state - 1]) << "state " << state;
+    for (ButtonLook look : {ButtonLook::Normal, ButtonLook::Hot, ButtonLook::Pressed, ButtonLook::Disabled}) {
+        button->PaintState(look, true);
+        EXPECT_EQ(px(5, 10), kFrame[frameOf(look)]) << "frame " << frameOf(look);
+        EXPECT_EQ(px(23, 17), kFrame[frameOf(look)]) << "frame " << frameOf(look);
         EXPECT_EQ(px(1, 1), 0x404040u) << "the key shows the cleared background";
     }
 }
@@ -85,22 +86,22 @@ TEST_F(ButtonHost, DefaultStyleFaceAndOutlines) {
     // 60 x 22: the face strip's 20 rows map one to one onto rows 2..21.
     button->setCaption(QString());
     struct Case {
-        int state;
+        ButtonLook state;
         COLORREF faceTop, faceRow17, outer, inner;
     } cases[] = {
-        {1, 0x757575, 0x6F6F6F, 0x000000, 0x868585},
-        {2, 0x686868, 0x515151, 0x000000, 0x868585},
-        {3, 0x6C6C6C, 0x676767, 0x000000, 0x868585},
-        {4, 0xD8E9EC, 0xD8E9EC, GetSysColor(COLOR_BTNSHADOW), 0xF1F0F0},
+        {ButtonLook::Normal, 0x757575, 0x6F6F6F, 0x000000, 0x868585},
+        {ButtonLook::Hot, 0x686868, 0x515151, 0x000000, 0x868585},
+        {ButtonLook::Pressed, 0x6C6C6C, 0x676767, 0x000000, 0x868585},
+        {ButtonLook::Disabled, 0xD8E9EC, 0xD8E9EC, GetSysColor(COLOR_BTNSHADOW), 0xF1F0F0},
     };
     for (const Case& c : cases) {
         button->PaintState(c.state, true);
-        EXPECT_EQ(px(30, 2), c.faceTop) << "state " << c.state;
-        EXPECT_EQ(px(30, 19), c.faceRow17) << "state " << c.state;
-        EXPECT_EQ(px(30, 0), c.outer) << "state " << c.state;
-        EXPECT_EQ(px(30, 1), c.inner) << "state " << c.state;
-        EXPECT_EQ(px(30, 20), c.inner) << "state " << c.state;
-        EXPECT_EQ(px(30, 21), c.outer) << "state " << c.state;
+        EXPECT_EQ(px(30, 2), c.faceTop) << "frame " << frameOf(c.state);
+        EXPECT_EQ(px(30, 19), c.faceRow17) << "frame " << frameOf(c.state);
+        EXPECT_EQ(px(30, 0), c.outer) << "frame " << frameOf(c.state);
+        EXPECT_EQ(px(30, 1), c.inner) << "frame " << frameOf(c.state);
+        EXPECT_EQ(px(30, 20), c.inner) << "frame " << frameOf(c.state);
+        EXPECT_EQ(px(30, 21), c.outer) << "frame " << frameOf(c.state);
     }
     // The corners are cut away by the 3 x 3 rounded window region.
     ASSERT_NE(button->windowRegion(), nullptr);
@@ -118,22 +119,22 @@ TEST_F(ButtonHost, PressMoveOutAndBackReleaseInsideClicksOnceInOrder) {
     QObject::connect(button, &ucButton::MouseUp,
                      [&](int16_t& b, int16_t&, float&, float&) { events.push_back(QStringLiteral("Up %1").arg(b)); });
     chrome_test::hover(button, {5, 5});
-    EXPECT_EQ(button->ButtonState(), 2);
+    EXPECT_EQ(button->ButtonState(), ButtonLook::Hot);
     QTest::mousePress(button, Qt::LeftButton, {}, {5, 5});
-    EXPECT_EQ(button->ButtonState(), 3);
+    EXPECT_EQ(button->ButtonState(), ButtonLook::Pressed);
     QTest::mouseMove(button, {60, 40});
-    EXPECT_EQ(button->ButtonState(), 3) << "outside the state does not change";
+    EXPECT_EQ(button->ButtonState(), ButtonLook::Pressed) << "outside the state does not change";
     QTest::mouseMove(button, {24, 18});
-    EXPECT_EQ(button->ButtonState(), 3) << "edges belong to the button";
+    EXPECT_EQ(button->ButtonState(), ButtonLook::Pressed) << "edges belong to the button";
     QTest::mouseRelease(button, Qt::LeftButton, {}, {24, 18});
-    EXPECT_EQ(button->ButtonState(), 2);
+    EXPECT_EQ(button->ButtonState(), ButtonLook::Hot);
     EXPECT_EQ(events, (std::vector<QString>{"Down 1 5,5", "Click", "Up 1"}));
 
     events.clear();
     QTest::mousePress(button, Qt::LeftButton, {}, {5, 5});
     QTest::mouseMove(button, {25, 5});
     QTest::mouseRelease(button, Qt::LeftButton, {}, {25, 5});
-    EXPECT_EQ(button->ButtonState(), 1);
+    EXPECT_EQ(button->ButtonState(), ButtonLook::Normal);
     EXPECT_EQ(events, (std::vector<QString>{"Down 1 5,5", "Up 1"}));
 }
 
@@ -146,11 +147,11 @@ TEST_F(ButtonHost, RightReleasePaintsHotWithoutClick) {
         ++ups;
         upButton = b;
     });
-    button->PaintState(1, true);
+    button->PaintState(ButtonLook::Normal, true);
     QTest::mousePress(button, Qt::RightButton, {}, {5, 5});
-    EXPECT_EQ(button->ButtonState(), 1) << "only the left button presses";
+    EXPECT_EQ(button->ButtonState(), ButtonLook::Normal) << "only the left button presses";
     QTest::mouseRelease(button, Qt::RightButton, {}, {5, 5});
-    EXPECT_EQ(button->ButtonState(), 2);
+    EXPECT_EQ(button->ButtonState(), ButtonLook::Hot);
     EXPECT_EQ(px(5, 10), kFrame[1]);
     EXPECT_EQ(clicks, 0);
     EXPECT_EQ(ups, 1);
@@ -165,41 +166,41 @@ TEST_F(ButtonHost, DoubleClickRaisesClickTwiceAndLeaveRestoresNormal) {
     QTest::mouseClick(button, Qt::LeftButton, {}, {5, 5});
     EXPECT_EQ(clicks, 1);
     QTest::mouseDClick(button, Qt::LeftButton, {}, {5, 5});
-    EXPECT_EQ(button->ButtonState(), 3);
+    EXPECT_EQ(button->ButtonState(), ButtonLook::Pressed);
     QTest::mouseRelease(button, Qt::LeftButton, {}, {5, 5});
     EXPECT_EQ(clicks, 2);
-    EXPECT_EQ(button->ButtonState(), 2);
+    EXPECT_EQ(button->ButtonState(), ButtonLook::Hot);
     // The leave notification reaches the button through its interception.
     SendMessage(button, WM_MOUSELEAVE, 0, 0);
-    EXPECT_EQ(button->ButtonState(), 1);
+    EXPECT_EQ(button->ButtonState(), ButtonLook::Normal);
 }
 
 TEST_F(ButtonHost, CaptionFontAndColourRepaintNormalEvenWhenDisabled) {
     useSkin(framesPicture(24, 72), QStringLiteral("A"));
     button->setEnabled(false);
-    EXPECT_EQ(button->ButtonState(), 4);
+    EXPECT_EQ(button->ButtonState(), ButtonLook::Disabled);
     EXPECT_EQ(px(5, 10), kFrame[3]);
 
     // An unchanged caption draws nothing: a marker pixel survives.
     SetPixel(button->dc(), 0, 17, 0x00FF00);
     button->setCaption(QStringLiteral("A"));
     EXPECT_EQ(px(0, 17), 0x00FF00u);
-    EXPECT_EQ(button->ButtonState(), 4);
+    EXPECT_EQ(button->ButtonState(), ButtonLook::Disabled);
 
     button->setCaption(QStringLiteral("B"));
-    EXPECT_EQ(button->ButtonState(), 1);
+    EXPECT_EQ(button->ButtonState(), ButtonLook::Normal);
     EXPECT_EQ(px(0, 17), kFrame[0]);
-    button->PaintState(4, true);
+    button->PaintState(ButtonLook::Disabled, true);
     FontDesc f = button->Font();
     f.Bold = true;
     button->setFont(f);
-    EXPECT_EQ(button->ButtonState(), 1);
-    button->PaintState(4, true);
+    EXPECT_EQ(button->ButtonState(), ButtonLook::Normal);
+    button->PaintState(ButtonLook::Disabled, true);
     button->setForeColor(0x0000FF);
-    EXPECT_EQ(button->ButtonState(), 1);
+    EXPECT_EQ(button->ButtonState(), ButtonLook::Normal);
     EXPECT_FALSE(button->Enabled());
     button->setEnabled(true);
-    EXPECT_EQ(button->ButtonState(), 1);
+    EXPECT_EQ(button->ButtonState(), ButtonLook::Normal);
 }
 
 TEST_F(ButtonHost, TooWideCaptionIsCutAndLeftAligned) {
@@ -249,7 +250,7 @@ TEST(ButtonPersistence, SixKeysRoundTripAndAbsentKeysTakeTheirDefaults) {
     EXPECT_TRUE(c.DefaultStyle());
     EXPECT_EQ(c.SkinPicture().Width(), 24);
     EXPECT_FALSE(c.Enabled());
-    EXPECT_EQ(c.ButtonState(), 4);
+    EXPECT_EQ(c.ButtonState(), ButtonLook::Disabled);
 
     ucButton d(&host, QStringLiteral("Named"));
     d.ReadProperties(PropertyBag{});

@@ -5,6 +5,7 @@
 #include "platform/window/window_functions.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QMouseEvent>
 #include <QTest>
 #include <memory>
@@ -28,16 +29,24 @@ inline void hover(QWidget* w, QPoint pos) {
     QApplication::sendEvent(w, &me);
 }
 
+// A pointer event at a screen position, delivered at once.
+inline void pointerAt(QWidget* w, QEvent::Type type, QPoint global, Qt::MouseButton button, Qt::MouseButtons held) {
+    QMouseEvent me(type, QPointF(w->mapFromGlobal(global)), QPointF(global), button, held, Qt::NoModifier);
+    QApplication::sendEvent(w, &me);
+}
+
 // Drags with the left button from `from` to `to` (client coordinates of `w` at the start),
-// starting the platform's move loop for `hit` after the press.
+// starting the platform's move loop for `hit` after the press. Snapping reads the pointer
+// itself, so the real pointer is put where the drag goes as well.
 inline void dragLoop(platform::Window* w, QPoint from, QPoint to, int32_t hit) {
     const QPoint globalFrom = w->mapToGlobal(from);
-    QTest::mousePress(w, Qt::LeftButton, {}, from);
-    platform::SendMessage(w, platform::WM_NCLBUTTONDOWN, static_cast<platform::WPARAM>(hit), 0);
-    // The window moves under the pointer; positions are given relative to where it is now.
     const QPoint globalTo = globalFrom + (to - from);
-    QTest::mouseMove(w, w->mapFromGlobal(globalTo));
-    QTest::mouseRelease(w, Qt::LeftButton, {}, w->mapFromGlobal(globalTo));
+    QCursor::setPos(globalFrom);
+    pointerAt(w, QEvent::MouseButtonPress, globalFrom, Qt::LeftButton, Qt::LeftButton);
+    platform::SendMessage(w, platform::WM_NCLBUTTONDOWN, static_cast<platform::WPARAM>(hit), 0);
+    QCursor::setPos(globalTo);
+    pointerAt(w, QEvent::MouseMove, globalTo, Qt::NoButton, Qt::LeftButton);
+    pointerAt(w, QEvent::MouseButtonRelease, globalTo, Qt::LeftButton, Qt::NoButton);
     platform::pumpFor(20);
 }
 

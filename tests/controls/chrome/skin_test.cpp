@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 using namespace platform;
+using controls::ButtonLook;
 using controls::FrameZones;
 using controls::ucSkin;
 
@@ -164,13 +165,13 @@ TEST_F(SkinHost, ReleaseOutsideTheButtonDoesNothing) {
     QObject::connect(skin, &ucSkin::CloseButtonClick, [&](bool&) { ++closes; });
     const QPoint c = buttonCentre(2);
     QTest::mousePress(skin, Qt::LeftButton, {}, c);
-    EXPECT_EQ(skin->ButtonState(2), 3);
+    EXPECT_EQ(skin->ButtonState(2), ButtonLook::Pressed);
     EXPECT_EQ(px(c.x(), c.y()), cellColor(2, 2));
     QTest::mouseMove(skin, c + QPoint(-40, 10));
     QTest::mouseRelease(skin, Qt::LeftButton, {}, c + QPoint(-40, 10));
     EXPECT_EQ(closes, 0);
     EXPECT_TRUE(IsWindow(form.get()));
-    EXPECT_EQ(skin->ButtonState(2), 1);
+    EXPECT_EQ(skin->ButtonState(2), ButtonLook::Normal);
     EXPECT_EQ(px(c.x(), c.y()), cellColor(2, 0));
 }
 
@@ -183,7 +184,7 @@ TEST_F(SkinHost, CancelledCloseKeepsTheWindowAndTheButtonHot) {
     const QPoint c = buttonCentre(2);
     click(c);
     EXPECT_TRUE(IsWindow(form.get()));
-    EXPECT_EQ(skin->ButtonState(2), 2);
+    EXPECT_EQ(skin->ButtonState(2), ButtonLook::Hot);
     EXPECT_EQ(px(c.x(), c.y()), cellColor(2, 1));
     cancel = false;
     click(c);
@@ -193,10 +194,10 @@ TEST_F(SkinHost, CancelledCloseKeepsTheWindowAndTheButtonHot) {
 TEST_F(SkinHost, HoverLeaveAndTooltip) {
     const QPoint c = buttonCentre(0);
     chrome_test::hover(skin, c);
-    EXPECT_EQ(skin->ButtonState(0), 2);
+    EXPECT_EQ(skin->ButtonState(0), ButtonLook::Hot);
     EXPECT_EQ(px(c.x(), c.y()), cellColor(0, 1));
     SendMessage(skin, WM_MOUSELEAVE, 0, 0);
-    EXPECT_EQ(skin->ButtonState(0), 1);
+    EXPECT_EQ(skin->ButtonState(0), ButtonLook::Normal);
     QHelpEvent help(QEvent::ToolTip, buttonCentre(2), skin->mapToGlobal(buttonCentre(2)));
     QApplication::sendEvent(skin, &help);
     EXPECT_EQ(QToolTip::text(), QStringLiteral("关闭"));
@@ -257,11 +258,15 @@ TEST_F(SkinHost, MinimiseButtonMinimisesAndHiddenButtonsTakeNoInput) {
 }
 
 TEST_F(SkinHost, CaptionDragMovesAndBorderDragSizesTheWindow) {
+    // A drag is measured from its press: the first move event, which starts the move, may
+    // land anywhere on the way.
+    using chrome_test::pointerAt;
     const RECT before = form->windowRect();
-    QTest::mousePress(skin, Qt::LeftButton, {}, {150, 10});
-    QTest::mouseMove(skin, {152, 11});
-    QTest::mouseMove(skin, {182, 41});
-    QTest::mouseRelease(skin, Qt::LeftButton, {}, {182, 41});
+    const QPoint press = skin->mapToGlobal(QPoint(150, 10));
+    pointerAt(skin, QEvent::MouseButtonPress, press, Qt::LeftButton, Qt::LeftButton);
+    pointerAt(skin, QEvent::MouseMove, press + QPoint(2, 1), Qt::NoButton, Qt::LeftButton);
+    pointerAt(skin, QEvent::MouseMove, press + QPoint(30, 30), Qt::NoButton, Qt::LeftButton);
+    pointerAt(skin, QEvent::MouseButtonRelease, press + QPoint(30, 30), Qt::LeftButton, Qt::NoButton);
     pumpFor(10);
     RECT rc = form->windowRect();
     EXPECT_EQ(rc.left, before.left + 30);
@@ -269,13 +274,49 @@ TEST_F(SkinHost, CaptionDragMovesAndBorderDragSizesTheWindow) {
     EXPECT_EQ(rc.width(), before.width());
 
     const int h = H;
-    QTest::mousePress(skin, Qt::LeftButton, {}, {150, h - 2});
-    QTest::mouseMove(skin, {150, h - 1});
-    QTest::mouseMove(skin, {150, h + 39});
-    QTest::mouseRelease(skin, Qt::LeftButton, {}, {150, h + 39});
+    const QPoint edge = skin->mapToGlobal(QPoint(150, h - 2));
+    pointerAt(skin, QEvent::MouseButtonPress, edge, Qt::LeftButton, Qt::LeftButton);
+    pointerAt(skin, QEvent::MouseMove, edge + QPoint(0, 1), Qt::NoButton, Qt::LeftButton);
+    pointerAt(skin, QEvent::MouseMove, edge + QPoint(0, 40), Qt::NoButton, Qt::LeftButton);
+    pointerAt(skin, QEvent::MouseButtonRelease, edge + QPoint(0, 40), Qt::LeftButton, Qt::NoButton);
     pumpFor(10);
     EXPECT_EQ(form->windowRect().height(), before.height() + 40);
     EXPECT_EQ(skin->height(), h + 40);
+}
+
+// Move or which resize is decided where the button went down, not where the first move event
+// lands: a quick drag up from the caption whose first move lands in the top border's zone
+// moves the window, and a brisk drag from a border whose first move already left the zone
+// sizes from that border.
+TEST_F(SkinHost, DragDecidesMoveOrSizeAtThePress) {
+    using chrome_test::pointerAt;
+    struct Case {
+        QPoint press, firstMove, end; // client points
+        QMargins grown;               // how far each edge of the window moves outwards
+    } cases[] = {
+        {{150, 12}, {150, 3}, {150, -40}, QMargins(0, 52, 0, -52)},
+        {{-3, 100}, {30, 100}, {40, 100}, QMargins(0, 0, 43, 0)},
+        {{3, 100}, {40, 102}, {50, 100}, QMargins(-47, 0, 0, 0)},
+    };
+    for (Case c : cases) {
+        make(kFullStyle);
+        if (c.press.x() < 0) { // measured from the right border
+            c.press.rx() += W;
+            c.firstMove.rx() += W;
+            c.end.rx() += W;
+        }
+        const RECT r = form->windowRect();
+        const QRect before(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+        const QPoint origin = skin->mapToGlobal(QPoint(0, 0));
+        pointerAt(skin, QEvent::MouseButtonPress, origin + c.press, Qt::LeftButton, Qt::LeftButton);
+        pointerAt(skin, QEvent::MouseMove, origin + c.firstMove, Qt::NoButton, Qt::LeftButton);
+        pointerAt(skin, QEvent::MouseMove, origin + c.end, Qt::NoButton, Qt::LeftButton);
+        pointerAt(skin, QEvent::MouseButtonRelease, origin + c.end, Qt::LeftButton, Qt::NoButton);
+        pumpFor(10);
+        const RECT a = form->windowRect();
+        EXPECT_EQ(QRect(QPoint(a.left, a.top), QPoint(a.right - 1, a.bottom - 1)), before.marginsAdded(c.grown))
+            << "press at " << c.press.x() << "," << c.press.y();
+    }
 }
 
 TEST_F(SkinHost, PointerShapesOverTheFrame) {
@@ -299,12 +340,14 @@ TEST_F(SkinHost, RightPressOnAButtonOpensTheSystemMenuAndSendsTheChoice) {
         EXPECT_EQ(dismiss.receiver.MenusSeen(), 1);
     }
     // The release went to the menu; the caption still drags afterwards.
-    QTest::mousePress(skin, Qt::LeftButton, {}, {150, 10});
-    QTest::mouseMove(skin, {151, 10});
-    QTest::mouseMove(skin, {171, 10});
-    QTest::mouseRelease(skin, Qt::LeftButton, {}, {171, 10});
+    using chrome_test::pointerAt;
+    const QPoint press = skin->mapToGlobal(QPoint(150, 10));
+    pointerAt(skin, QEvent::MouseButtonPress, press, Qt::LeftButton, Qt::LeftButton);
+    pointerAt(skin, QEvent::MouseMove, press + QPoint(1, 0), Qt::NoButton, Qt::LeftButton);
+    pointerAt(skin, QEvent::MouseMove, press + QPoint(20, 0), Qt::NoButton, Qt::LeftButton);
+    pointerAt(skin, QEvent::MouseButtonRelease, press + QPoint(20, 0), Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(form->windowRect().left, before.left + 20);
-    EXPECT_EQ(skin->ButtonState(ucSkin::CloseButton), 1);
+    EXPECT_EQ(skin->ButtonState(ucSkin::CloseButton), ButtonLook::Normal);
 
     MenuAnswer answer(static_cast<UINT>(SC_MAXIMIZE));
     QTest::mousePress(skin, Qt::RightButton, {}, buttonCentre(ucSkin::CloseButton));
@@ -420,11 +463,17 @@ TEST(SkinWithSnapping, CaptionDragOfASkinnedWindowSnapsToTheWorkArea) {
     pumpFor(10);
     controls::cMagneticWnd mag;
     ASSERT_TRUE(mag.AddWindow(form.get()));
-    // The visible top edge (window top + 3) is dragged to y = 7 of the screen.
-    QTest::mousePress(s, Qt::LeftButton, {}, {100, 10});
-    QTest::mouseMove(s, {101, 10});
-    QTest::mouseMove(s, {101, 10 - 196});
-    QTest::mouseRelease(s, Qt::LeftButton, {}, {101, 10 - 196});
+    // The visible top edge (window top + 3) is dragged to y = 7 of the screen. Snapping reads
+    // the pointer itself, so the real pointer goes along.
+    using chrome_test::pointerAt;
+    const QPoint press = s->mapToGlobal(QPoint(100, 10));
+    QCursor::setPos(press);
+    pointerAt(s, QEvent::MouseButtonPress, press, Qt::LeftButton, Qt::LeftButton);
+    QCursor::setPos(press + QPoint(0, -1));
+    pointerAt(s, QEvent::MouseMove, press + QPoint(0, -1), Qt::NoButton, Qt::LeftButton);
+    QCursor::setPos(press + QPoint(0, -196));
+    pointerAt(s, QEvent::MouseMove, press + QPoint(0, -196), Qt::NoButton, Qt::LeftButton);
+    pointerAt(s, QEvent::MouseButtonRelease, press + QPoint(0, -196), Qt::LeftButton, Qt::NoButton);
     pumpFor(10);
     EXPECT_EQ(form->windowRect().top, -3) << "the hidden frame goes past the edge";
     EXPECT_EQ(form->windowRect().left, 200);

@@ -129,3 +129,38 @@ TEST_F(PaintedBar, HorizontalArrows) {
         }
     }
 }
+
+// A press takes the hot look from the arrow it presses; the held arrow looks released while
+// the pointer is off it and pressed again when it comes back; the release ends the press.
+TEST_F(PaintedBar, HeldArrowFollowsThePointer) {
+    using Part = UcScrollBar::Part;
+    make(17, 200);
+    bar->setValue(50);
+    bar->setChangeDelay(100000); // no repeat steps while the test looks
+    enum class Act { Hover, Press, Drag, Release };
+    struct Step {
+        Act act;
+        QPoint at;
+        Part hovered, pressed;
+        int arrow2Frame;
+    } steps[] = {
+        {Act::Hover, {8, 190}, Part::Arrow2, Part::None, 2}, {Act::Press, {8, 190}, Part::None, Part::Arrow2, 3},
+        {Act::Drag, {8, 100}, Part::None, Part::Arrow2, 1},  {Act::Drag, {8, 185}, Part::None, Part::Arrow2, 3},
+        {Act::Release, {8, 185}, Part::None, Part::None, 1},
+    };
+    for (const Step& s : steps) {
+        switch (s.act) {
+        case Act::Hover: listtest::moveWithButtons(bar, s.at, Qt::NoButton); break;
+        case Act::Press: listtest::press(bar, s.at); break;
+        case Act::Drag: listtest::moveWithButtons(bar, s.at, Qt::LeftButton); break;
+        case Act::Release: listtest::release(bar, s.at); break;
+        }
+        UpdateWindow(bar);
+        SCOPED_TRACE(s.at.y());
+        EXPECT_EQ(bar->hoveredPart(), s.hovered);
+        EXPECT_EQ(bar->pressedPart(), s.pressed);
+        EXPECT_EQ(px(8, 191), skin.arrowV("SCRARROWVB", s.arrow2Frame, 8, 9));
+        EXPECT_EQ(px(8, 9), skin.arrowV("SCRARROWVT", 1, 8, 9)) << "the other arrow: pointer over the bar";
+    }
+    EXPECT_EQ(bar->Value(), 51) << "one step, from the press";
+}

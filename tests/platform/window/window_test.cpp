@@ -2,10 +2,12 @@
 // show states and the move/size loop.
 #include "platform/intercept/interception.h"
 #include "platform/test_support.h"
+#include "platform/window/move_size_loop.h"
 
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 
 using namespace platform;
 using testsupport::RecordingWindow;
@@ -181,6 +183,81 @@ TEST(WindowShowState, MinimisedWindowReportsSizeMinimized) {
     EXPECT_EQ(kinds.back(), SIZE_RESTORED);
 }
 
+// Maximised, minimised and restored, a window is maximised again; the rectangle it had before
+// the maximise comes back with the restore after that. Each step tells its WM_SIZE code.
+TEST(WindowShowState, MinimisedFromMaximisedRestoresToMaximised) {
+    RecordingWindow win;
+    std::vector<WPARAM> kinds;
+    win.answer = [&](UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m == WM_SIZE) kinds.push_back(w);
+        return DefWindowProc(&win, m, w, l);
+    };
+    win.setStyle(WS_OVERLAPPEDWINDOW);
+    win.setGeometry(100, 100, 400, 300);
+    win.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&win));
+    const RECT normal = win.windowRect();
+    kinds.clear();
+    SendMessage(&win, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    const RECT maximised = win.windowRect();
+    SendMessage(&win, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(IsIconic(&win));
+    // Off the screen while minimised, with a window manager or without one.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !win.windowHandle()->isExposed(); }, 5000));
+    SendMessage(&win, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(IsZoomed(&win));
+    EXPECT_EQ(win.windowRect(), maximised);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return win.windowHandle()->isExposed(); }, 5000));
+    SendMessage(&win, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_EQ(win.showState(), ShowState::Normal);
+    EXPECT_EQ(win.windowRect(), normal);
+    EXPECT_EQ(kinds, (std::vector<WPARAM>{SIZE_MAXIMIZED, SIZE_MINIMIZED, SIZE_MAXIMIZED, SIZE_RESTORED}));
+}
+
+// What the desktop does to a window (a task bar minimises and restores it, a window manager
+// maximises it) becomes the layer's own show state, told with its WM_SIZE code; a report that
+// changes nothing tells nothing.
+TEST(WindowShowState, DesktopChangesBecomeTheLayersOwn) {
+    struct Case {
+        int before;                // ShowWindow command first, 0 for none
+        int before2;               // and a second one
+        Qt::WindowStates from, to; // what the desktop reports
+        ShowState after;
+        std::optional<WPARAM> sizeCode; // the last WM_SIZE, none when nothing is told
+    } cases[] = {
+        {0, 0, Qt::WindowNoState, Qt::WindowMinimized, ShowState::Minimized, SIZE_MINIMIZED},
+        {SW_MINIMIZE, 0, Qt::WindowMinimized, Qt::WindowNoState, ShowState::Normal, SIZE_RESTORED},
+        {SW_MAXIMIZE, SW_MINIMIZE, Qt::WindowMinimized, Qt::WindowNoState, ShowState::Maximized, SIZE_MAXIMIZED},
+        {0, 0, Qt::WindowNoState, Qt::WindowMaximized, ShowState::Maximized, SIZE_MAXIMIZED},
+        {0, 0, Qt::WindowMaximized, Qt::WindowNoState, ShowState::Normal, std::nullopt},
+        {SW_MAXIMIZE, 0, Qt::WindowNoState, Qt::WindowNoState, ShowState::Maximized, std::nullopt},
+        {SW_MAXIMIZE, 0, Qt::WindowMaximized, Qt::WindowNoState, ShowState::Normal, SIZE_RESTORED},
+    };
+    for (const Case& c : cases) {
+        RecordingWindow win;
+        std::vector<WPARAM> kinds;
+        win.answer = [&](UINT m, WPARAM w, LPARAM l) -> LRESULT {
+            if (m == WM_SIZE) kinds.push_back(w);
+            return DefWindowProc(&win, m, w, l);
+        };
+        win.setStyle(WS_OVERLAPPEDWINDOW);
+        win.setGeometry(100, 100, 400, 300);
+        win.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&win));
+        if (c.before) ShowWindow(&win, c.before);
+        if (c.before2) ShowWindow(&win, c.before2);
+        kinds.clear();
+        win.desktopStateChanged(c.from, c.to);
+        EXPECT_EQ(win.showState(), c.after) << int(c.from) << " > " << int(c.to);
+        if (c.sizeCode) {
+            ASSERT_FALSE(kinds.empty()) << int(c.from) << " > " << int(c.to);
+            EXPECT_EQ(kinds.back(), *c.sizeCode);
+        } else {
+            EXPECT_TRUE(kinds.empty());
+        }
+    }
+}
+
 namespace {
 
 // Rewrites the proposed rectangle of moves and sizes and records the loop's messages.
@@ -265,6 +342,40 @@ TEST(MoveSizeLoop, SizingFromTheBottomRightIsClampedToTheMinimumTrackingSize) {
     EXPECT_EQ(rc.height(), 50);
     pointerAt(&win, QEvent::MouseButtonRelease, {100, 100}, Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(win.count(WM_EXITSIZEMOVE), 1);
+}
+
+// The window follows the pointer from the press that began the drag, even when the loop is
+// entered only at a move far from it; when the loop ends, Qt has the release too, so the
+// next move goes to the widget under the pointer and not to the one that was pressed.
+TEST(MoveSizeLoop, ADragCountsFromItsPressAndLeavesQtsPointerGrabBehind) {
+    RecordingWindow win;
+    win.setStyle(WS_OVERLAPPEDWINDOW);
+    win.setGeometry(300, 300, 300, 200);
+    RecordingWindow pressed(&win);
+    pressed.setGeometry(0, 0, 300, 40);
+    RecordingWindow other(&win);
+    other.setGeometry(0, 100, 300, 100);
+    // The first move with the button held starts the loop, as a frame does.
+    pressed.answer = [&](UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m == WM_MOUSEMOVE && (w & MK_LBUTTON) && !moveSizeLoopWindow())
+            SendMessage(&win, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+        return DefWindowProc(&pressed, m, w, l);
+    };
+    win.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&win));
+    pumpFor(20);
+    const RECT before = win.windowRect();
+    QWindow* handle = win.windowHandle();
+    // Through the window system, as the X server delivers it.
+    QTest::mousePress(handle, Qt::LeftButton, {}, QPoint(50, 20));
+    QTest::mouseMove(handle, QPoint(80, 60));
+    EXPECT_EQ(win.windowRect(), (RECT{before.left + 30, before.top + 40, before.right + 30, before.bottom + 40}));
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(50, 20));
+    EXPECT_EQ(moveSizeLoopWindow(), nullptr);
+    EXPECT_EQ(pressed.count(WM_LBUTTONUP), 0) << "the release belongs to the loop";
+    const int before2 = other.count(WM_MOUSEMOVE);
+    QTest::mouseMove(handle, QPoint(60, 150));
+    EXPECT_GT(other.count(WM_MOUSEMOVE), before2) << "Qt still sends the pointer to the pressed widget";
 }
 
 TEST(WindowPainting, InvalidationSendsOnePaintAndBeginPaintValidates) {

@@ -1,0 +1,7 @@
+[PLAYLIST]
+File99999999999999999999999=http://big
+File0000=zero
+File007=http://seven
+Length007=1e400
+Title007=
+Length99999999999999999999999=-1e-400
