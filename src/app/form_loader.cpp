@@ -95,7 +95,7 @@ void LoadedForm::raiseMissing(const QString& name) {
                                  QStringLiteral("The form has no control %1 of the expected type").arg(name));
 }
 
-void FormLoader::registerType(const QString& type, Factory factory) { m_factories.insert(type, std::move(factory)); }
+void FormLoader::registerType(const QString& type, Factory factory) { m_factories.emplace(type, std::move(factory)); }
 
 const FormLoader& FormLoader::standard() {
     static const FormLoader loader = makeStandard();

@@ -200,7 +200,7 @@ private:
     }
 
     void decideEdges(int32_t hit) {
-        const WPARAM edge = static_cast<WPARAM>(hit - HTLEFT + 1);
+        const WPARAM edge = static_cast<WPARAM>(hit) - HTLEFT + 1;
         m_left = edge == WMSZ_LEFT || edge == WMSZ_TOPLEFT || edge == WMSZ_BOTTOMLEFT;
         m_right = edge == WMSZ_RIGHT || edge == WMSZ_TOPRIGHT || edge == WMSZ_BOTTOMRIGHT;
         m_top = edge == WMSZ_TOP || edge == WMSZ_TOPLEFT || edge == WMSZ_TOPRIGHT;
