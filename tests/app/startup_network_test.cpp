@@ -51,7 +51,7 @@ TEST(BadNetworkRecovery, F5LoadsAllFourOnceTheServerRecovers) {
     EXPECT_EQ(P::ui(*frm).Label1->Caption(), QStringLiteral("Tips"));
     // A second F5 empties the lists before it fills them again: nothing is added twice.
     frm->ReloadDirectories();
-    EXPECT_EQ(P::list(*frm, 0)->ListCount(), 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return P::list(*frm, 3)->ListCount() == 1; }, 15000));
-    EXPECT_EQ(P::list(*frm, 0)->ListCount(), 1);
+    platform::pumpFor(200);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(P::list(*frm, i)->ListCount(), 1) << i;
 }
