@@ -26,6 +26,7 @@
 
 #include "app/channels/playlist_reader.h"
 #include "app/directory_config.h"
+#include "app/directory_downloads.h"
 #include "app/image_area.h"
 #include "app/label.h"
 #include "app/picture_box.h"
@@ -83,12 +84,17 @@ public:
     // the four directory downloads and the notice window, in that order.
     void Form_Load();
 
-    // Directory loaders, one per category; each appends its channels to its list.
+    // Directory loaders, one per category; each appends its channels to its list. At start-up
+    // and on a reload the four downloads run together and each loader takes its own; a
+    // loader called on its own downloads alone.
     void Mv();
     void Mu();
     void Dv();
     void Dd();
     QString GetStrStartToStop(const QString& text, const QString& start, const QString& stop) const;
+    // Empties the four lists and downloads the four directories again (the F5 key). The
+    // window stays responsive: the loaders run as their downloads arrive.
+    void ReloadDirectories();
 
     // The selected tab. Writing a different value repaints the old and the new tab; it does
     // not change which list is visible.
@@ -121,8 +127,6 @@ public:
     // Playlists of a category (0..3) in the order added, and removing one with its channels.
     QStringList playlists(int category) const;
     void removePlaylist(int category, int index);
-    // Downloads the four directories and the playlists given as addresses again.
-    void reloadChannels();
     bool isFullscreen() const { return m_fullscreen.on; }
     void toggleFullscreen() { setFullscreen(!m_fullscreen.on); }
     void setFullscreen(bool on);
@@ -175,7 +179,9 @@ private:
     void bindControls(const LoadedForm& form);
     void connectEvents();
     void loadCategory(int category);
-    QString DownloadText(const QString& url) const;
+    void runLoaders();
+    void continueReload();
+    void showLoadResult();
     QString StripHtmlTags(const QString& text) const;
     // The inner size the layout works with.
     int32_t innerWidth() const { return width(); }
@@ -206,6 +212,9 @@ private:
     void DrawProgressBar();
     void DrawVolumeBar();
     void ucList_PlayIndexChanged(int list, int16_t NewIndex);
+    void ucList_DBClick(int list, int16_t Button, int16_t Shift, float X, float Y);
+    void startChannel(int list, int16_t index);
+    void markPlaying(int list, int16_t index);
     void WMP_PlayStateChange(int32_t NewState);
     void WMP_StatusChange();
     void WMP_PositionChange(double oldPosition, double newPosition);
@@ -236,8 +245,24 @@ private:
     int32_t m_dragOffset = 0;
     bool m_seekDragging = false;
     int16_t m_musicIndex = 0;
+    // The list whose item the player holds (-1 none), and whether a playing mark is being set
+    // without starting its item.
+    int m_playingList = -1;
+    bool m_markOnly = false;
+    // The player's previous state: a stop right after the media's end is the end of an item.
+    int32_t m_lastPlayState = 0;
     bool m_loaded = false;
     bool m_unloaded = false;
+
+    // Directory loading: the downloads of the current load, which categories failed in it,
+    // and a reload in progress (the next category to load, the timer that looks for it).
+    DirectoryDownloads m_downloads;
+    std::array<bool, 4> m_loadFailed{};
+    bool m_loadMessageShown = false;
+    QString m_designCaption;
+    int m_reloadNext = -1;
+    QString m_reloadPlayingUrl;
+    QTimer* m_reloadTimer = nullptr;
 
     // Controls (owned by the window through Qt parents unless noted).
     Controls m_ui;
@@ -298,6 +323,7 @@ private:
     PlaylistReads startPlaylistReads();
     void finishPlaylistReads(PlaylistReads& reads);
     void appendPlaylistChannels(int category);
+    void clearPlaylistRows();
     void appendChannels(int category, PlaylistSource& source, std::optional<int> at = std::nullopt);
     bool addPlaylist(int category, PlaylistReads::Result& read, bool save);
     int playlistRows(int category) const;
@@ -324,6 +350,8 @@ private:
 
     std::unique_ptr<Settings> m_settings;
     std::array<std::vector<PlaylistSource>, 4> m_playlists;
+    // The playlists' reads of a reload in progress.
+    PlaylistReads m_reloadPlaylists;
     FullscreenState m_fullscreen;
     QTimer m_fullscreenBarTimer;
     // Where the pointer was last seen over the window (screen coordinates).

@@ -110,7 +110,7 @@ void FrmMain::onCommand(UINT command) {
     switch (command) {
     case kCmdOpenAddress: showOpenAddressDialog(); break;
     case kCmdImportPlaylist: showImportDialog(); break;
-    case kCmdReload: reloadChannels(); break;
+    case kCmdReload: ReloadDirectories(); break;
     case kCmdFullscreen: toggleFullscreen(); break;
     case kCmdLeaveFullscreen: setFullscreen(false); break;
     case kCmdKeepOnTop: setKeepOnTop(!keepOnTop()); break;

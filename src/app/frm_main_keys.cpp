@@ -111,7 +111,7 @@ void FrmMain::playSelected() {
     case MediaPlayer::Playing:
     case MediaPlayer::Buffering:
     case MediaPlayer::Transitioning: return;
-    default: ucList_PlayIndexChanged(category, row);
+    default: startChannel(category, row);
     }
 }
 

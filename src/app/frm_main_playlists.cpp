@@ -4,8 +4,9 @@
 //   row 0 ……… directory ……… | playlist 1 rows | playlist 2 rows | …   (ListCount)
 //                            ^ ListCount - playlistRows(category)
 //
-// Playlists kept in the settings are read again at every start, addresses downloaded beside
-// the directories; one that fails leaves its channels out and is named in the status line.
+// Playlists kept in the settings are read again at every start and reload, addresses
+// downloaded beside the directories; one that fails leaves its channels out and is named in
+// the status line.
 // Addresses the user opens and wants kept go into the category's own playlist, a file beside
 // the settings file ("我的频道"), so the settings only ever name playlists.
 
@@ -112,6 +113,12 @@ void FrmMain::appendChannels(int category, PlaylistSource& source, std::optional
     if (at) list->Refresh();
 }
 
+void FrmMain::clearPlaylistRows() {
+    for (auto& sources : m_playlists) {
+        for (PlaylistSource& s : sources) s.rows = 0;
+    }
+}
+
 int FrmMain::playlistRows(int category) const {
     int rows = 0;
     for (const PlaylistSource& s : m_playlists[static_cast<size_t>(category)]) rows += s.rows;
@@ -129,7 +136,10 @@ void FrmMain::reportPlaylistProblems(const std::vector<const PlaylistSource*>& s
     QStringList parts;
     if (!failed.isEmpty()) parts << QStringLiteral("播放列表读取失败：") + failed.join(QStringLiteral("、"));
     if (!cut.isEmpty()) parts << QStringLiteral("列表已满，未加入") + cut.join(QStringLiteral("、"));
-    if (!parts.isEmpty()) m_ui.Label1->setCaption(parts.join(QStringLiteral("；")));
+    if (parts.isEmpty()) return;
+    // After the directories' own message, when there is one.
+    if (m_loadMessageShown) parts.prepend(m_ui.Label1->Caption());
+    m_ui.Label1->setCaption(parts.join(QStringLiteral("；")));
 }
 
 // --- Adding and removing -------------------------------------------------------------------
@@ -221,8 +231,15 @@ void FrmMain::removePlaylist(int category, int index) {
         if (play >= 0) list->setPlayIndex(static_cast<int16_t>(play));
     }
     list->Refresh();
-    if (play < 0 && removed.rows > 0 && playingCategory() < 0 && !m_player->URL().isEmpty())
+    if (category == m_playingList && play < 0) {
+        // The channel that plays was the playlist's: it plays on, in no list.
+        m_playingList = -1;
         m_looseAddress = m_player->URL();
+    }
+    // The automatic advance goes on from the same item, or from the one that moved up into
+    // the place of the removed rows.
+    if (category == 1 && m_musicIndex >= first)
+        m_musicIndex = static_cast<int16_t>(m_musicIndex >= last ? m_musicIndex - removed.rows : first - 1);
     updateStatusTip();
     if (removed.own && !removed.location.isEmpty()) QFile::remove(removed.location);
     m_ui.Label1->setCaption(
@@ -260,6 +277,9 @@ void FrmMain::openAddress(const QString& input, bool addToCategory) {
     // was started in.
     if (!HasScheme(address)) address = FoldPath(QDir::current().absoluteFilePath(address));
     if (!addToCategory) {
+        // A channel of no list: no row carries the playing mark.
+        markPlaying(-1, -1);
+        m_playingList = -1;
         m_looseAddress = address;
         m_player->setURL(address);
         updateStatusTip();
@@ -295,9 +315,7 @@ void FrmMain::openAddress(const QString& input, bool addToCategory) {
     for (auto it = sources.begin(); it != own + 1; ++it) at += it->rows;
     if (list->ListCount() >= controls::ucListBox::kMaxItems) {
         m_ui.Label1->setCaption(QStringLiteral("列表已满，未加入 %1").arg(channel.title));
-        m_looseAddress = address;
-        m_player->setURL(address);
-        updateStatusTip();
+        openAddress(address, false);
         return;
     }
     own->channels.push_back(channel);
@@ -376,23 +394,6 @@ bool FrmMain::dragAndDrop(QEvent* e) {
     d->acceptProposedAction();
     dropItems(items);
     return true;
-}
-
-// --- Reloading -----------------------------------------------------------------------------
-
-void FrmMain::reloadChannels() {
-    for (controls::ucListBox* list : m_ui.ucListTV) {
-        const QSignalBlocker quiet(list);
-        list->Clear();
-    }
-    PlaylistReads reads = startPlaylistReads();
-    Mv();
-    Mu();
-    Dv();
-    Dd();
-    m_ui.Label1->setCaption(QStringLiteral("频道列表已刷新"));
-    finishPlaylistReads(reads);
-    for (controls::ucListBox* list : m_ui.ucListTV) list->Refresh();
 }
 
 } // namespace app
