@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Runs the demo directory server and the player on the current X display and grabs the whole
-# screen three times: a TV channel playing beside the notice window (OUT.png), a radio
-# channel playing after it (radio.png beside OUT.png: no picture of the TV channel may stay
-# in the video area), and a music item stopped with the Stop button (stopped.png: the player
-# rests, the item keeps its mark, nothing else starts).   usage: screenshot.sh BUILD_DIR OUT.png
+# screen five times: a TV channel playing beside the notice window (OUT.png), the same in
+# fullscreen with the control bar shown (fullscreen.png), a radio channel playing after it
+# (radio.png beside OUT.png: no picture of the TV channel may stay in the video area), a
+# music item stopped with the Stop button (stopped.png: the player rests, the item keeps its
+# mark, nothing else starts), and the main menu open (menu.png).
+# The player runs with a settings file of its own, made afresh.   usage: screenshot.sh BUILD_DIR OUT.png
 set -euo pipefail
 build="$1"
 out="$2"
@@ -20,7 +22,9 @@ cleanup() {
 trap cleanup EXIT
 python3 "$here/tools/demo_server/demo_server.py" --wait-ready
 
-"$build/src/app/tianbo" >"$build/screenshot-player.log" 2>&1 &
+settings="$build/screenshot-settings/tianbo.conf"
+rm -rf "$(dirname "$settings")"
+"$build/src/app/tianbo" --new-instance --config "$settings" >"$build/screenshot-player.log" 2>&1 &
 player=$!
 win="$(xdotool search --sync --onlyvisible --name '^天播$' | head -n 1)"
 sleep 2
@@ -38,6 +42,15 @@ play_first_row
 sleep 6
 shoot "$out"
 
+# F: fullscreen; a move of the pointer over the picture brings the control bar.
+xdotool mousemove 640 400 key f
+sleep 1
+xdotool mousemove 600 380
+sleep 0.5
+import -window root "$dir/fullscreen.png"
+xdotool key Escape
+sleep 1
+
 tab 3
 play_first_row
 sleep 5
@@ -49,4 +62,12 @@ sleep 4
 xdotool mousemove $((X + 4 + 42 + 13)) $((Y + 361 + 29 + 13)) click 1
 sleep 3
 shoot "$dir/stopped.png"
-echo "wrote $dir/radio.png and $dir/stopped.png"
+
+# The caption's menu button, 85 pixels left of the client area's right edge.
+xdotool mousemove $((X + WIDTH - 85 + 5)) $((Y + 6 + 5)) click 1
+sleep 1
+xdotool mousemove $((X + WIDTH - 85 + 40)) $((Y + 30 + 3 * 22))
+sleep 0.5
+import -window root "$dir/menu.png"
+xdotool key Escape
+echo "wrote $dir/fullscreen.png, $dir/radio.png, $dir/stopped.png and $dir/menu.png"
