@@ -1,8 +1,9 @@
 #pragma once
-// Form1: the notice window captioned "温馨提示". It slides up from below the bottom of the
-// screen at the right-hand side, 50 twips every 10 ms, until its bottom edge is at or just
-// above the screen's bottom edge, and shows the part of the notice page that begins 8 pixels
-// from its left and 384 pixels from its top.
+// Form1: the notice window captioned "温馨提示", an ordinary top-level window. It slides up
+// from below the bottom of the screen's work area at its right-hand side, 50 twips every
+// 10 ms, until its bottom edge rests on the work area's bottom edge (above a panel there),
+// and shows the part of the notice page that begins 8 pixels from its left and 384 pixels
+// from its top. A page that cannot be loaded gives way to a notice of our own.
 
 #include "app/config.h"
 #include "controls/chrome/uc_skin.h"
@@ -31,6 +32,8 @@ public:
     int32_t HeightTwips() const;
     int32_t screenWidthTwips() const;
     int32_t screenHeightTwips() const;
+    // The screen's work area (the screen less its panels), in twips.
+    platform::RECT workAreaTwips() const;
     void setTopTwips(int32_t top);
 
     // One slide step (the timer's tick).
@@ -41,6 +44,7 @@ private:
 
     void placeFromTwips();
     void WebBrowser1_DocumentComplete(const QString& url);
+    void WebBrowser1_NavigateError(const QString& url, int statusCode);
 
     QString m_noticeUrl;
     platform::HICON m_icon = nullptr;

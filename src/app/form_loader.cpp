@@ -10,9 +10,11 @@
 #include "platform/forms/runtime_error.h"
 #include "platform/web/web_view.h"
 #include "platform/window/timer.h"
+#include "platform/window/window_functions.h"
 
 #include <QFile>
 #include <QPushButton>
+#include <type_traits>
 
 namespace app {
 
@@ -22,7 +24,15 @@ using platform::Window;
 namespace {
 
 template <class W> W* placed(W* widget, const FormControl& c) {
-    widget->setGeometry(c.left, c.top, c.width, c.height);
+    if constexpr (std::is_base_of_v<Window, W>) {
+        // Through the window layer, so the window's retained image takes its size now. A
+        // hidden widget only learns its new size when it is first shown, and whatever a
+        // control painted before that (a skinned button its first frame) would be cut to
+        // the old size, the rest filled with the bare background colour.
+        platform::MoveWindow(widget, c.left, c.top, c.width, c.height, true);
+    } else {
+        widget->setGeometry(c.left, c.top, c.width, c.height);
+    }
     return widget;
 }
 
@@ -61,11 +71,7 @@ FormLoader makeStandard() {
     loader.registerType(QStringLiteral("CommandButton"), [](const FormControl& c, Window* parent, Window*) {
         auto* button = new QPushButton(c.properties.ReadString(QStringLiteral("Caption"), c.name), parent);
         button->setObjectName(c.name);
-        placed(button, c);
-        // It sits below the window's design area; a window made large enough to reach it
-        // keeps it under the video area rather than over the picture.
-        button->lower();
-        return button;
+        return placed(button, c);
     });
     loader.registerType(QStringLiteral("Timer"), [](const FormControl& c, Window*, Window* form) {
         // A timer is no window: it belongs to the form whatever container it was put in.

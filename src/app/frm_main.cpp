@@ -4,10 +4,10 @@
 #include "app/frm_main.h"
 
 #include "app/channels/directory_text.h"
-#include "app/config.h"
-#include "app/directory_request.h"
 #include "app/form1.h"
 #include "app/form_loader.h"
+#include "app/main_commands.h"
+#include "app/settings.h"
 #include "imaging/skin_catalogue.h"
 #include "platform/forms/number_rules.h"
 #include "platform/forms/runtime_error.h"
@@ -17,7 +17,6 @@
 #include "platform/window/window_functions.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <cmath>
 
 namespace app {
@@ -36,10 +35,18 @@ FrmMain::FrmMain(DirectoryConfig config)
     setBackColor(form->properties.ReadColor(QStringLiteral("BackColor"), 0));
     resize(form->width, form->height);
     bindControls(FormLoader::standard().load(*form, this));
+    m_reloadTimer = new QTimer(this);
+    m_reloadTimer->setInterval(20);
+    connect(m_reloadTimer, &QTimer::timeout, this, &FrmMain::continueReload);
     m_player = std::make_unique<MediaPlayer>();
     m_video = m_player->videoWidget(m_ui.PicCnt);
     m_video->show();
     connectEvents();
+    connectComforts();
+}
+
+FrmMain::FrmMain(std::unique_ptr<Settings> settings) : FrmMain(settings ? settings->directory() : DirectoryConfig{}) {
+    m_settings = std::move(settings);
 }
 
 FrmMain::~FrmMain() {
@@ -69,6 +76,10 @@ void FrmMain::bindControls(const LoadedForm& form) {
     m_ui.Command1 = form.get<QPushButton>(QStringLiteral("Command1"));
     m_ui.Timer1 = form.get<Timer>(QStringLiteral("Timer1"));
     m_ui.Timer2 = form.get<Timer>(QStringLiteral("Timer2"));
+    m_designCaption = m_ui.Label1->Caption();
+    // The advance button lies outside the window's design area and only lends its click to
+    // the automatic advance; it is never shown, however large the window grows.
+    m_ui.Command1->hide();
 }
 
 void FrmMain::connectEvents() {
@@ -90,6 +101,8 @@ void FrmMain::connectEvents() {
     for (int i = 0; i < 4; ++i) {
         connect(m_ui.ucListTV[static_cast<size_t>(i)], &controls::ucListBox::PlayIndexChanged, this,
                 [this, i](int16_t NewIndex, int16_t) { ucList_PlayIndexChanged(i, NewIndex); });
+        connect(m_ui.ucListTV[static_cast<size_t>(i)], &controls::ucListBox::DBClick, this,
+                [this, i](int16_t Button, int16_t Shift, float X, float Y) { ucList_DBClick(i, Button, Shift, X, Y); });
     }
     connect(m_player.get(), &MediaPlayer::PlayStateChange, this, &FrmMain::WMP_PlayStateChange);
     connect(m_player.get(), &MediaPlayer::StatusChange, this, &FrmMain::WMP_StatusChange);
@@ -140,11 +153,15 @@ void FrmMain::Form_Load() {
     m_player->setStretchToFit(true);
     m_player->settings().setVolume(100);
     m_loaded = true;
-    // 12. The four directories, one after another.
-    Mv();
-    Mu();
-    Dv();
-    Dd();
+    // 12. The four directories: downloaded together, each loader taking its own response in
+    // the written order, all of them done within the downloads' deadline. The user's
+    // playlists are read and downloaded beside them; each category's follow its directory.
+    takeSettingsPlaylists();
+    PlaylistReads playlists = startPlaylistReads();
+    m_downloads.start(m_config);
+    runLoaders();
+    showLoadResult();
+    finishPlaylistReads(playlists);
     // 13. The notice window.
     m_notice = new Form1(m_config.notice_url);
     m_notice->Form_Load();
@@ -157,6 +174,8 @@ void FrmMain::Form_Load() {
     PicCtr_Resize();
     PicTool_Resize();
     PicSplit_Resize();
+    // The state the last run left: volume, tab, panel, geometry, the last channel.
+    applySettingsAtLoad();
 }
 
 void FrmMain::setSkinPicture(controls::ucButton* b, const char* name) {
@@ -171,12 +190,17 @@ LRESULT FrmMain::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (wParam != SIZE_MINIMIZED) Form_Resize();
         return 0;
     case WM_DESTROY: Form_Unload(); return 0;
+    case WM_COMMAND: onCommand(LOWORD(wParam)); return 0;
     default: return Window::WindowProc(msg, wParam, lParam);
     }
 }
 
 void FrmMain::Form_Resize() {
     if (!m_ui.ucSkin1 || IsIconic(this)) return;
+    if (m_fullscreen.on) {
+        layoutFullscreen();
+        return;
+    }
     const int32_t W = innerWidth(), H = innerHeight();
     const int32_t L = controls::ucSkin::SizeLBorder(), R = controls::ucSkin::SizeRBorder();
     const int32_t T = controls::ucSkin::SizeCaption(), B = controls::ucSkin::SizeBottom();
@@ -289,6 +313,8 @@ void FrmMain::tBt_Cls_Click() {
 void FrmMain::Form_Unload() {
     if (m_unloaded) return;
     m_unloaded = true;
+    // What the user set up is written before anything is torn down.
+    endComforts();
     if (m_player) m_player->controls().stop();
     if (m_notice) {
         if (IsWindow(m_notice)) m_notice->destroyWindow();
@@ -320,26 +346,95 @@ QString FrmMain::GetStrStartToStop(const QString& text, const QString& start, co
     return app::GetStrStartToStop(text, start, stop);
 }
 
-QString FrmMain::DownloadText(const QString& url) const { return app::DownloadText(url, m_config); }
-
 QString FrmMain::StripHtmlTags(const QString& text) const { return app::StripHtmlTags(text); }
 
+void FrmMain::runLoaders() {
+    m_loadFailed = {};
+    Mv();
+    Mu();
+    Dv();
+    Dd();
+}
+
 void FrmMain::loadCategory(int category) {
-    QString page;
-    // A category without a post has no directory: nothing to download, nothing to add.
-    if (m_config.postId(category).isEmpty()) return;
-    try {
-        page = DownloadText(DirectoryRequestUrl(m_config, category, LocalClockTimestamp()));
-    } catch (const RuntimeError&) {
-        // No network, a refused connection, a body too large: the list stays as it is.
+    std::optional<QString> page;
+    if (m_downloads.pending(category)) {
+        page = m_downloads.take(category);
+    } else {
+        // Called on its own, outside a start-up or a reload: this loader downloads alone.
+        DirectoryDownloads single;
+        single.start(m_config, category);
+        page = single.take(category);
+    }
+    // A category without a post has no directory: nothing was downloaded and nothing failed.
+    if (!page) {
+        if (!m_config.postId(category).isEmpty()) m_loadFailed[static_cast<size_t>(category)] = true;
+        return;
     }
     controls::ucListBox* list = m_ui.ucListTV[static_cast<size_t>(category)];
-    for (const ChannelLine& line : ChannelLinesOf(page, category)) {
+    for (const ChannelLine& line : ChannelLinesOf(*page, category)) {
         try {
             list->AddItem(line.title, std::nullopt, line.address);
         } catch (const RuntimeError&) {
             // That line is lost; the others go on.
         }
+    }
+}
+
+void FrmMain::showLoadResult() {
+    QStringList failed;
+    for (size_t i = 0; i < m_loadFailed.size(); ++i) {
+        if (m_loadFailed[i]) failed << QString::fromUtf16(kCategories[i].caption);
+    }
+    if (!failed.isEmpty()) {
+        m_ui.Label1->setCaption(QStringLiteral("下载失败：%1，按F5重试").arg(failed.join(QStringLiteral("、"))));
+        m_loadMessageShown = true;
+    } else if (m_loadMessageShown) {
+        // The failure a reload has mended gives the line back to the player.
+        const bool idle = m_player->playState() == MediaPlayer::Undefined;
+        m_ui.Label1->setCaption(idle ? m_designCaption : m_player->status());
+        m_loadMessageShown = false;
+    }
+}
+
+void FrmMain::ReloadDirectories() {
+    if (!m_loaded || m_unloaded || m_reloadNext >= 0) return;
+    // The playing item's mark comes back if its list still holds its address.
+    m_reloadPlayingUrl = m_playingList >= 0 ? m_player->URL() : QString();
+    for (controls::ucListBox* list : m_ui.ucListTV) list->Clear();
+    clearPlaylistRows();
+    m_loadFailed = {};
+    // The playlists given as addresses are downloaded again beside the directories.
+    m_reloadPlaylists = startPlaylistReads();
+    m_downloads.start(m_config);
+    m_reloadNext = 0;
+    continueReload();
+    if (m_reloadNext >= 0) m_reloadTimer->start();
+}
+
+// Runs the loaders whose downloads have arrived, in the written order: a loader waits for its
+// predecessors, so the items go in as they always have.
+void FrmMain::continueReload() {
+    using Loader = void (FrmMain::*)();
+    static constexpr std::array<Loader, 4> kLoaders = {&FrmMain::Mv, &FrmMain::Mu, &FrmMain::Dv, &FrmMain::Dd};
+    while (m_reloadNext >= 0 && m_reloadNext < 4 && m_downloads.finished(m_reloadNext)) {
+        const int category = m_reloadNext++;
+        (this->*kLoaders[static_cast<size_t>(category)])();
+        if (category == m_playingList && !m_reloadPlayingUrl.isEmpty()) {
+            const int32_t row = m_ui.ucListTV[static_cast<size_t>(category)]->FindString(m_reloadPlayingUrl, 2);
+            if (row >= 0) markPlaying(category, static_cast<int16_t>(row));
+        }
+    }
+    if (m_reloadNext < 4) return;
+    m_reloadNext = -1;
+    m_reloadTimer->stop();
+    showLoadResult();
+    finishPlaylistReads(m_reloadPlaylists);
+    // A channel of a playlist gets its mark back too.
+    if (m_playingList >= 0 && !m_reloadPlayingUrl.isEmpty() &&
+        m_ui.ucListTV[static_cast<size_t>(m_playingList)]->PlayIndex() < 0) {
+        const int32_t row = m_ui.ucListTV[static_cast<size_t>(m_playingList)]->FindString(m_reloadPlayingUrl, 2);
+        if (row >= 0) markPlaying(m_playingList, static_cast<int16_t>(row));
     }
 }
 

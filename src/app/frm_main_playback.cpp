@@ -1,6 +1,10 @@
 // FrmMain: playback and the control bar — the lists start channels, the player's events
-// drive the buttons, the seek bar and the status line, and every stop advances the music
-// list.
+// drive the buttons, the seek bar and the status line, and a music item that ends by itself
+// is followed by the next one.
+//
+// Exactly one row of the four lists carries the playing mark: the item the player holds.
+// Starting a channel clears the other lists' marks, and the automatic advance moves the music
+// list's mark along without starting the item a second time.
 //
 // "PLAYCTR" (19 x 64) slices, x, y, width, height:
 //   bar background (0, 0, 1, 64)
@@ -21,30 +25,85 @@ namespace app {
 
 using namespace platform;
 
+namespace {
+// The music list, the only one the automatic advance walks through.
+constexpr int kMusicList = 1;
+} // namespace
+
 double FrmMain::mediaDuration() const { return m_player ? m_player->currentMedia().duration() : 0.0; }
 
 void FrmMain::ucList_PlayIndexChanged(int list, int16_t NewIndex) {
+    if (m_markOnly) return;
+    startChannel(list, NewIndex);
+}
+
+void FrmMain::startChannel(int list, int16_t index) {
     controls::ucListBox* l = m_ui.ucListTV[static_cast<size_t>(list)];
-    m_player->setURL(l->URL(NewIndex));
-    if (list == 1) m_musicIndex = l->ListIndex();
+    m_playingList = list;
+    markPlaying(list, index);
+    m_player->setURL(l->URL(index));
+    if (list == kMusicList) m_musicIndex = l->ListIndex();
     m_ui.WebBrowser1->Navigate(QStringLiteral("about:blank"));
 }
 
+void FrmMain::markPlaying(int list, int16_t index) {
+    const bool outer = m_markOnly;
+    m_markOnly = true;
+    for (size_t i = 0; i < m_ui.ucListTV.size(); ++i) {
+        const int16_t wanted = static_cast<int>(i) == list ? index : int16_t{-1};
+        if (m_ui.ucListTV[i]->PlayIndex() != wanted) m_ui.ucListTV[i]->setPlayIndex(wanted);
+    }
+    m_markOnly = outer;
+}
+
+// A double-click on the row that already carries the playing mark moves no mark, so the list
+// raises no PlayIndexChanged for it; when that item no longer plays (stopped, paused, ended
+// or failed), the double-click starts it again.
+void FrmMain::ucList_DBClick(int list, int16_t Button, int16_t, float X, float Y) {
+    controls::ucListBox* l = m_ui.ucListTV[static_cast<size_t>(list)];
+    const int16_t row = l->IndexFromPoint(X, Y);
+    if (Button != 1 || row < 0 || row != l->PlayIndex()) return;
+    switch (m_player->playState()) {
+    case MediaPlayer::Playing:
+    case MediaPlayer::Buffering:
+    case MediaPlayer::Transitioning: return;
+    default: startChannel(list, row);
+    }
+}
+
 void FrmMain::WMP_PlayStateChange(int32_t NewState) {
-    if (NewState == MediaPlayer::Stopped) setSkinPicture(m_ui.ctr_Play, "PLAYBT");
+    // Only a stop that follows the media's end is an item that ended by itself; the user's
+    // stop, the end of a live stream, a failed open and a channel change are not.
+    const bool endedByItself = NewState == MediaPlayer::Stopped && m_lastPlayState == MediaPlayer::MediaEnded;
+    m_lastPlayState = NewState;
+    // The button offers what a click does: play whenever nothing plays, pause while playing.
+    if (NewState == MediaPlayer::Stopped || NewState == MediaPlayer::Paused || NewState == MediaPlayer::Ready)
+        setSkinPicture(m_ui.ctr_Play, "PLAYBT");
     else if (NewState == MediaPlayer::Playing) setSkinPicture(m_ui.ctr_Play, "PAUSEBT");
     if (!m_seekDragging) {
         DrawProgressBar();
         m_ui.PicCtr->Refresh();
     }
-    if (m_player->playState() == MediaPlayer::Stopped) m_ui.Timer2->setInterval(100);
+    if (m_player->playState() == MediaPlayer::Stopped && endedByItself && m_playingList == kMusicList)
+        m_ui.Timer2->setInterval(100);
 }
 
 void FrmMain::Timer2_Timer() {
     // The index is a 16-bit number; at its end the advance stays on the last one it reached.
     if (m_musicIndex < INT16_MAX) ++m_musicIndex;
-    m_player->setURL(m_ui.ucListTV[1]->URL(m_musicIndex));
     m_ui.Timer2->setInterval(0);
+    controls::ucListBox* music = m_ui.ucListTV[kMusicList];
+    if (m_musicIndex < 0 || m_musicIndex >= music->ListCount()) {
+        // Past the last item there is nothing to start: the player rests stopped, no row is
+        // marked, and the status line says why rather than reporting a failure.
+        m_playingList = -1;
+        markPlaying(-1, -1);
+        m_ui.Label1->setCaption(QStringLiteral("音乐列表已播放完毕"));
+        return;
+    }
+    m_playingList = kMusicList;
+    markPlaying(kMusicList, m_musicIndex);
+    m_player->setURL(music->URL(m_musicIndex));
 }
 
 void FrmMain::WMP_StatusChange() {

@@ -1,7 +1,10 @@
 // Tianbo: the main window, its four directories and the notice window.
+//   tianbo [--config FILE] [--new-instance] [ADDRESS|FILE]...
+#include "app/channels/playlist_location.h"
 #include "app/command_line.h"
 #include "app/frm_main.h"
 #include "app/mpris_bridge.h"
+#include "app/settings.h"
 #include "platform/dbus/mpris_service.h"
 #include "platform/web/web_engine_startup.h"
 #include "platform/window/display_scaling.h"
@@ -10,8 +13,23 @@
 #include "app/config.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <clocale>
 #include <cstdio>
+
+namespace {
+
+// Files named on the command line by their full paths: a running player that takes them over
+// works in another folder.
+QStringList absoluteItems(const QStringList& items) {
+    QStringList out;
+    for (const QString& item : items)
+        out << (app::HasScheme(item) ? item : app::FoldPath(QDir::current().absoluteFilePath(item)));
+    return out;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QStringList args;
@@ -41,11 +59,16 @@ int main(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
 
     // One player at a time: a running one takes the addresses and comes to the front.
-    if (!command.newInstance && platform::HandToRunningInstance(command.items)) return 0;
+    const QStringList items = absoluteItems(command.items);
+    if (!command.newInstance && platform::HandToRunningInstance(items)) return 0;
 
-    auto* frm = new app::FrmMain();
+    const QString settingsPath =
+        command.configPath.isEmpty() ? app::Settings::defaultPath() : QFileInfo(command.configPath).absoluteFilePath();
+    auto settings = std::make_unique<app::Settings>(settingsPath);
+    if (!settings->warning().isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(settings->warning()));
+    auto* frm = new app::FrmMain(std::move(settings));
     QObject::connect(frm, &app::FrmMain::Unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
-    // Centred in the work area.
+    // Centred in the work area, unless the last run left the window elsewhere.
     platform::RECT work{};
     platform::SystemParametersInfo(platform::SPI_GETWORKAREA, 0, &work, 0);
     const platform::RECT wr = frm->windowRect();
@@ -56,9 +79,12 @@ int main(int argc, char** argv) {
     app::MprisBridge mpris(*frm);
     mpris.start();
     frm->Form_Load();
-    frm->show();
+    frm->showAsLastRun();
     platform::SetForegroundWindow(frm);
-    for (const QString& item : command.items) mpris.openUri(item);
+    // Playlists named on the command line join the current category for this run; the first
+    // other address or file plays.
+    for (const QString& unused : frm->openCommandLineItems(items))
+        std::fprintf(stderr, "tianbo: not opened: %s\n", qPrintable(unused));
     const int rc = app.exec();
     delete frm;
     return rc;

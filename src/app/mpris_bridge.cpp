@@ -85,8 +85,8 @@ MprisBridge::Track MprisBridge::track() const {
 double MprisBridge::volume() const { return m_window.m_player.get()->settings().volume() / 100.0; }
 
 void MprisBridge::setVolume(double volume) {
-    m_window.m_player.get()->settings().setVolume(platform::R(std::clamp(volume, 0.0, 1.0) * 100));
-    m_window.DrawVolumeBar();
+    // As the window's own volume keys: the bar follows and the settings keep it.
+    m_window.setVolume(platform::R(std::clamp(volume, 0.0, 1.0) * 100));
     changed();
 }
 
@@ -151,9 +151,10 @@ void MprisBridge::setPositionUs(int64_t positionUs) {
 }
 
 void MprisBridge::openUri(const QString& uri) {
-    // A file URI plays as the local path it names.
+    // A file URI is the local path it names; then it is what a command-line item is: a
+    // playlist joins the current category for this run, anything else plays.
     const QUrl url(uri);
-    m_window.m_player.get()->setURL(url.isLocalFile() ? url.toLocalFile() : uri);
+    m_window.openCommandLineItems({url.isLocalFile() ? url.toLocalFile() : uri});
 }
 
 void MprisBridge::raise() {

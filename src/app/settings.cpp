@@ -175,7 +175,10 @@ bool Settings::save() {
             if (m_directoryKeysRead.contains(QString::fromLatin1(k.name)) || m_directory.*k.field != builtIn.*k.field)
                 s.setValue(key("directory", k.name), m_directory.*k.field);
         }
-        for (size_t i = 0; i < kSourceKeys.size(); ++i) s.setValue(key("sources", kSourceKeys[i]), m_sources[i]);
+        // A category without playlists has no key: Qt would write an empty list as "@Invalid()".
+        for (size_t i = 0; i < kSourceKeys.size(); ++i) {
+            if (!m_sources[i].isEmpty()) s.setValue(key("sources", kSourceKeys[i]), m_sources[i]);
+        }
         if (m_state.volume) s.setValue(QStringLiteral("state/volume"), *m_state.volume);
         s.setValue(QStringLiteral("state/mute"), m_state.mute);
         if (m_state.tab) s.setValue(QStringLiteral("state/tab"), *m_state.tab);

@@ -20,23 +20,32 @@ std::vector<std::pair<QString, QString>> itemsOf(controls::ucListBox* list) {
 
 } // namespace
 
-// Start-up downloads the four posts in the order cameras, music, TV, radio, each with the
-// Referer of the blog-list page, and fills each category's list.
-TEST(Loaders, StartUpDownloadsTheFourPostsInOrder) {
+// Start-up downloads the four posts together, each with the Referer of the blog-list page,
+// and the loaders still add their items in the order cameras, music, TV, radio, though the
+// server here answers no request before it has all four and then answers radio first.
+TEST(Loaders, StartUpDownloadsTheFourPostsTogetherAndAddsInOrder) {
     DirectoryServer server;
     server.setPage(app::config::kPostIds[0], QStringLiteral("监控{<br/>门口#rtsp://cam/1<br/>}监控"));
     server.setPage(app::config::kPostIds[1], QStringLiteral("音乐{<br/>一#http://m/1<br/>二#http://m/2<br/>}音乐"));
     server.setPage(app::config::kPostIds[2], tvPage(QStringLiteral("<br/>A#http://a<br/>B#http://b<br/>")));
     server.setPage(app::config::kPostIds[3], QStringLiteral("电台{<br/>新闻#http://r<br/>}电台"));
-    auto frm = tbtest::loadedMainWindow(server.config());
+    server.holdUntilSeen(4);
+    auto frm = std::make_unique<app::FrmMain>(server.config());
+    std::vector<int> added;
+    for (int i = 0; i < 4; ++i)
+        QObject::connect(P::list(*frm, i), &controls::ucListBox::OnAdditem, [&added, i] { added.push_back(i); });
+    frm->Form_Load();
 
-    const auto seen = server.seen();
+    auto seen = server.seen();
     ASSERT_EQ(seen.size(), 4u);
+    std::sort(seen.begin(), seen.end(), [](const auto& a, const auto& b) { return a.blogId() < b.blogId(); });
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(seen[static_cast<size_t>(i)].blogId(), app::config::kPostIds[i]);
         EXPECT_EQ(seen[static_cast<size_t>(i)].target.rfind("/cgi-bin/blognew/blog_output_data?uin=", 0), 0u);
         EXPECT_EQ(QString::fromStdString(seen[static_cast<size_t>(i)].referer), app::DirectoryReferer(server.config()));
     }
+    EXPECT_EQ(added, (std::vector<int>{0, 1, 1, 2, 2, 3}));
+    EXPECT_EQ(P::ui(*frm).Label1->Caption(), QStringLiteral("Tips")) << "nothing failed";
     EXPECT_EQ(P::list(*frm, 0)->ListCount(), 1);
     EXPECT_EQ(P::list(*frm, 1)->ListCount(), 2);
     EXPECT_EQ(itemsOf(P::list(*frm, 2)),
@@ -140,10 +149,12 @@ TEST(Loaders, ACategoryWithoutAPostIsNotRequested) {
     config.post_cameras.clear();
     config.post_radio.clear();
     auto frm = tbtest::loadedMainWindow(config);
-    const auto seen = server.seen();
+    auto seen = server.seen();
     ASSERT_EQ(seen.size(), 2u);
+    std::sort(seen.begin(), seen.end(), [](const auto& a, const auto& b) { return a.blogId() < b.blogId(); });
     EXPECT_EQ(seen[0].blogId(), app::config::kPostIds[1]);
     EXPECT_EQ(seen[1].blogId(), app::config::kPostIds[2]);
+    EXPECT_EQ(P::ui(*frm).Label1->Caption(), QStringLiteral("Tips")) << "a category without a post has not failed";
     EXPECT_EQ(P::list(*frm, 1)->ListCount(), 1);
     EXPECT_EQ(P::list(*frm, 0)->ListCount(), 0);
 }

@@ -1,12 +1,15 @@
 // The notice window slides up at the right edge of the screen and silences its page.
 #include "app/form1.h"
 #include "app/test_peer.h"
+#include "app_fixture.h"
 #include "platform/http/local_http_server.h"
 #include "platform/window/window_functions.h"
 
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <memory>
+#include <optional>
 
 using namespace platform;
 
@@ -41,16 +44,16 @@ TEST(NoticeWindow, StartsBelowTheScreenAndRisesFiftyTwipsATick) {
     EXPECT_EQ(f.text(), QStringLiteral("温馨提示"));
 }
 
-TEST(NoticeWindow, AHeightOffTheFiftyTwipGridStopsUpTo49TwipsHigher) {
-    app::Form1 f; // 237 pixels: 3 555 twips
+// 237 pixels are 3 555 twips, off the 50-twip grid: the last step is shortened so the
+// window rests with its bottom edge exactly on the work area's.
+TEST(NoticeWindow, AHeightOffTheFiftyTwipGridComesToRestOnTheBottomEdge) {
+    app::Form1 f;
     f.Form_Load();
     app::TestPeer::timer(f)->setEnabled(false);
     const int screenH = GetSystemMetrics(SM_CYSCREEN) * 15;
-    slide(f);
-    const int overshoot = (screenH - f.HeightTwips()) - f.TopTwips();
-    EXPECT_GT(overshoot, 0);
-    EXPECT_LE(overshoot, 49);
-    EXPECT_EQ((screenH - f.TopTwips()) % 50, 0);
+    EXPECT_EQ(slide(f), 72);
+    EXPECT_EQ(f.TopTwips(), screenH - f.HeightTwips());
+    EXPECT_EQ(f.windowRect().bottom, GetSystemMetrics(SM_CYSCREEN));
 }
 
 TEST(NoticeWindow, AFinishedDocumentSilencesThePage) {
@@ -66,4 +69,74 @@ TEST(NoticeWindow, AFinishedDocumentSilencesThePage) {
     app::TestPeer::webBrowser(f)->Navigate(QString::fromStdString(server.url("/notice.html")));
     ASSERT_TRUE(done.wait(20000));
     EXPECT_TRUE(app::TestPeer::webBrowser(f)->Silent());
+}
+
+// A notice page that cannot be loaded gives way to our own Chinese notice, not to the
+// engine's error page.
+TEST(NoticeWindow, APageThatCannotLoadGivesWayToOurNotice) {
+    app::Form1 f(QStringLiteral("http://127.0.0.1:1/notice.html"));
+    WebView* view = app::TestPeer::webBrowser(f);
+    EXPECT_FALSE(view->ErrorPageEnabled());
+    f.show();
+    f.Form_Load();
+    // The page's text, asked for once and waited for.
+    const auto pageText = [view] {
+        // Shared with the callback, which may come after a wait that gave up.
+        auto answer = std::make_shared<std::optional<QString>>();
+        view->page()->toPlainText([answer](const QString& t) { *answer = t; });
+        (void)QTest::qWaitFor([&] { return answer->has_value(); }, 5000);
+        return answer->value_or(QString());
+    };
+    QString text;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            text = pageText();
+            return text.contains(QStringLiteral("暂时无法显示公告"));
+        },
+        20000))
+        << text.toStdString();
+    EXPECT_TRUE(view->Silent()) << "our page completed like any other";
+}
+
+// On a desktop whose work area ends above a 40-pixel panel, the notice comes to rest on the
+// work area's bottom edge at its right edge, and it is an ordinary window (not a utility
+// window kept above the others).
+TEST(NoticeWindowDesktop, RestsAboveABottomPanelAsAnOrdinaryWindow) {
+    if (!tbtest::onPrivateDisplay()) {
+        EXPECT_EQ(tbtest::runOnPrivateDisplay(QStringLiteral("NoticeWindowDesktop.*")), 0);
+        return;
+    }
+    tbtest::run(QStringLiteral("xprop"),
+                {QStringLiteral("-root"), QStringLiteral("-format"), QStringLiteral("_NET_WORKAREA"),
+                 QStringLiteral("32c"), QStringLiteral("-set"), QStringLiteral("_NET_WORKAREA"),
+                 QStringLiteral("0, 0, 1280, 984")});
+    RECT work{};
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
+            return work.bottom == 984;
+        },
+        5000))
+        << "the layer's work area follows the desktop's";
+
+    app::Form1 f(QStringLiteral("http://127.0.0.1:1/notice.html"));
+    f.Form_Load();
+    app::TestPeer::timer(f)->setEnabled(false);
+    f.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    EXPECT_EQ(f.windowRect().top, 984) << "it starts just below the work area";
+    slide(f);
+    EXPECT_EQ(f.windowRect().bottom, 984);
+    EXPECT_EQ(f.windowRect().right, 1280);
+
+    EXPECT_EQ(f.windowType(), Qt::Window);
+    EXPECT_FALSE(f.windowFlags().testAnyFlags(Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint));
+    const QString id = QString::number(f.winId());
+    const QString type =
+        tbtest::run(QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("_NET_WM_WINDOW_TYPE")});
+    EXPECT_TRUE(type.contains(QStringLiteral("_NET_WM_WINDOW_TYPE_NORMAL"))) << type.toStdString();
+    EXPECT_FALSE(type.contains(QStringLiteral("UTILITY"))) << type.toStdString();
+    const QString state =
+        tbtest::run(QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("_NET_WM_STATE")});
+    EXPECT_FALSE(state.contains(QStringLiteral("_NET_WM_STATE_ABOVE"))) << state.toStdString();
 }

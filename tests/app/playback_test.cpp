@@ -1,7 +1,9 @@
 // Playback and the control bar with the real player on local media.
 #include "app_fixture.h"
+
 #include "imaging/skin_catalogue.h"
 #include "platform/media/media_test_support.h"
+#include <algorithm>
 
 namespace {
 
@@ -49,32 +51,63 @@ TEST_F(Playback, MusicIndexFollowsOnlyTheMusicList) {
     EXPECT_EQ(P::MusicIndex(*frm), 2);
 }
 
-// Every stop arms a 100 ms advance to the next music item, whatever list the stream came
-// from and whoever stopped it.
-TEST_F(Playback, StopAdvancesTheMusicList) {
-    fillLists();
-    P::list(*frm, 2)->setPlayIndex(0);
-    ASSERT_TRUE(events.waitForState(MediaPlayer::Playing, 15000));
-    EXPECT_TRUE(samePixels(ui.ctr_Play->SkinPicture(), "PAUSEBT"));
-    const int16_t before = P::MusicIndex(*frm);
-    QTest::mouseClick(ui.ctr_Stop, Qt::LeftButton, {}, QPoint(5, 5));
-    ASSERT_TRUE(events.waitForState(MediaPlayer::Stopped, 5000));
-    EXPECT_TRUE(samePixels(ui.ctr_Play->SkinPicture(), "PLAYBT"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return wmp->URL() == P::list(*frm, 1)->URL(before + 1); }, 3000));
-    EXPECT_EQ(P::MusicIndex(*frm), before + 1);
+// Only a music item that ends by itself moves on: the next item starts once, the mark moves
+// with it, and past the last item the player rests stopped with no row marked.
+TEST_F(Playback, AMusicItemThatEndsStartsTheNextAndTheListEndsQuietly) {
+    const QString tracks[] = {tbtest::barsClip(2), tbtest::barsClip(3)};
+    for (int i = 0; i < 2; ++i) P::list(*frm, 1)->AddItem(QStringLiteral("歌%1").arg(i), std::nullopt, tracks[i]);
+    P::list(*frm, 1)->setListIndex(0);
+    P::list(*frm, 1)->setPlayIndex(0);
+    ASSERT_TRUE(events.waitForState(MediaPlayer::MediaEnded, 15000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return wmp->URL() == tracks[1]; }, 3000));
+    EXPECT_EQ(P::MusicIndex(*frm), 1);
+    EXPECT_EQ(P::list(*frm, 1)->PlayIndex(), 1) << "the mark moved with the advance";
     EXPECT_EQ(ui.Timer2->Interval(), 0) << "the advance is one tick";
+    const size_t advanced = events.states.size();
+    ASSERT_TRUE(events.waitForState(MediaPlayer::Playing, 15000, advanced));
+    EXPECT_EQ(std::count(events.states.begin() + static_cast<std::ptrdiff_t>(advanced) - 1, events.states.end(),
+                         MediaPlayer::Transitioning),
+              1)
+        << "started once, not a second time by the mark";
+
+    ASSERT_TRUE(events.waitForState(MediaPlayer::Stopped, 15000, advanced));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ui.Label1->Caption() == QStringLiteral("音乐列表已播放完毕"); }, 3000));
+    EXPECT_EQ(P::list(*frm, 1)->PlayIndex(), -1);
+    EXPECT_EQ(wmp->playState(), MediaPlayer::Stopped);
+    EXPECT_EQ(wmp->URL(), tracks[1]) << "nothing was written after the last item";
 }
 
-TEST_F(Playback, PauseKeepsThePauseButtonPicture) {
+// The play button offers what a click does: pause while playing, play otherwise.
+TEST_F(Playback, PlayButtonFollowsPlayingPausedPlayingStopped) {
     fillLists();
     P::list(*frm, 2)->setPlayIndex(0);
     ASSERT_TRUE(events.waitForState(MediaPlayer::Playing, 15000));
+    EXPECT_TRUE(samePixels(ui.ctr_Play->SkinPicture(), "PAUSEBT"));
     QTest::mouseClick(ui.ctr_Play, Qt::LeftButton, {}, QPoint(5, 5));
     ASSERT_TRUE(events.waitForState(MediaPlayer::Paused, 5000));
-    EXPECT_TRUE(samePixels(ui.ctr_Play->SkinPicture(), "PAUSEBT"));
+    EXPECT_TRUE(samePixels(ui.ctr_Play->SkinPicture(), "PLAYBT"));
     const size_t before = events.states.size();
     QTest::mouseClick(ui.ctr_Play, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_TRUE(events.waitForState(MediaPlayer::Playing, 5000, before));
+    ASSERT_TRUE(events.waitForState(MediaPlayer::Playing, 5000, before));
+    EXPECT_TRUE(samePixels(ui.ctr_Play->SkinPicture(), "PAUSEBT"));
+    QTest::mouseClick(ui.ctr_Stop, Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_TRUE(events.waitForState(MediaPlayer::Stopped, 5000, before));
+    EXPECT_TRUE(samePixels(ui.ctr_Play->SkinPicture(), "PLAYBT"));
+}
+
+// The hidden advance button keeps its place and its click, and never shows, however large
+// the window grows.
+TEST_F(Playback, Command1NeverShowsButStillAdvances) {
+    fillLists();
+    SetWindowPos(frm.get(), nullptr, 0, 0, 1000, 900, SWP_NOMOVE | SWP_NOZORDER);
+    pumpFor(30);
+    EXPECT_EQ(ui.Command1->geometry(), QRect(288, 520, 73, 25));
+    EXPECT_FALSE(ui.Command1->isVisible());
+    EXPECT_NE(frm->childAt(300, 530), ui.Command1);
+    ui.Command1->click();
+    EXPECT_EQ(P::MusicIndex(*frm), 1);
+    EXPECT_EQ(wmp->URL(), P::list(*frm, 1)->URL(1));
+    EXPECT_EQ(P::list(*frm, 1)->PlayIndex(), 1);
 }
 
 TEST_F(Playback, VolumeThumbDragsFromSilenceToFull) {

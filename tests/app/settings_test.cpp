@@ -87,6 +87,7 @@ TEST(Settings, UnchangedDirectoryValuesAreNotWritten) {
     const QString text = QString::fromUtf8(readAll(path));
     EXPECT_TRUE(text.contains(QStringLiteral("account=424242"))) << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("data_host"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("Invalid"))) << "no playlists, no key";
 
     // A value the user wrote stays written even when it equals the default.
     writeAll(path, QByteArray("[directory]\ndata_host=") + app::config::kDataHost + "\n");

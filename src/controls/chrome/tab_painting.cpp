@@ -12,8 +12,11 @@ void paintTab(HDC dc, imaging::pcMemDC& tabBar, HBRUSH strip, int32_t stripWidth
     if (count <= 0) return;
     int32_t w = static_cast<int32_t>(Fix(static_cast<double>(stripWidth) / count));
     const int32_t x0 = index * w;
-    if (strip) FillRect(dc, {x0, 0, x0 + w + 1, 29}, strip);
+    // The last tab takes the rest of the strip, and its plate reaches into that rest: the
+    // strip colour goes over the widened cell, or a deselected last tab would leave the two
+    // right-hand columns of its plate behind.
     if (index == count - 1) w = stripWidth - x0;
+    if (strip) FillRect(dc, {x0, 0, x0 + w + 1, 29}, strip);
     int32_t row = -1;
     if (selected) row = 0;
     else if (look == ButtonLook::Hot) row = 24;

@@ -288,6 +288,16 @@ void ucSkin::ShowSystemMenu() {
     if (parent) SendMessage(parent, WM_SYSCOMMAND, cmd, 0);
 }
 
+void ucSkin::setKeepOnTop(bool on) {
+    if (on == m_topMost || !IsWindow(m_parent)) return;
+    m_topMost = on;
+    QPointer<ucSkin> self(this);
+    SetWindowPos(m_parent, m_topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    if (!self) return;
+    drawCaptionButton(dc(), TopMostBtn, ButtonLook::Normal, true, true);
+    if (self) emit KeepOnTopChanged(m_topMost);
+}
+
 void ucSkin::closeParent() {
     if (IsWindow(m_parent)) SendMessage(m_parent, WM_CLOSE, 0, 0);
 }
@@ -393,11 +403,7 @@ void ucSkin::buttonRelease(int32_t index, int32_t button, int32_t x, int32_t y) 
         break;
     }
     case MenuBtn: emit MenuButtonClick(); break;
-    case TopMostBtn:
-        m_topMost = !m_topMost;
-        SetWindowPos(m_parent, m_topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        if (self) drawCaptionButton(dc(), TopMostBtn, ButtonLook::Normal, true, true);
-        break;
+    case TopMostBtn: setKeepOnTop(!m_topMost); break;
     default: break;
     }
 }

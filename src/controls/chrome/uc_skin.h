@@ -69,6 +69,9 @@ public:
 
     // Run-time state the host and tests can read.
     bool KeepOnTop() const { return m_topMost; }
+    // Keeps the host on top of other windows or not, as the keep-on-top button does, and
+    // shows the button's glyph for it.
+    void setKeepOnTop(bool on);
     // The look a caption button was painted in last (None before its first paint and for an
     // index that names no button).
     ButtonLook ButtonState(int32_t index) const;
@@ -88,6 +91,8 @@ signals:
     void MaxButtonClick(bool& Cancel);
     void MinButtonClick();
     void MenuButtonClick();
+    // The keep-on-top state changed, by the button or by setKeepOnTop.
+    void KeepOnTopChanged(bool on);
 
 protected:
     bool event(QEvent* e) override;

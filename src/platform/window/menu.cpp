@@ -22,6 +22,15 @@ bool isSystemMenuOf(HMENU menu, HWND owner) {
     return it != systemMenus().end() && it->second.get() == menu;
 }
 
+// The item `item` names: by position with MF_BYPOSITION, else the first with that command.
+MenuItem* findItem(HMENU menu, UINT item, UINT flags) {
+    if (flags & MF_BYPOSITION) return item < menu->items.size() ? &menu->items[item] : nullptr;
+    for (MenuItem& m : menu->items) {
+        if (m.id == item && !m.isSeparator() && !m.isPopup()) return &m;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 HMENU CreatePopupMenu() { return new Menu; }
@@ -31,14 +40,29 @@ bool DestroyMenu(HMENU menu) {
     for (auto& [hwnd, owned] : systemMenus()) {
         if (owned.get() == menu) return false; // owned by its window
     }
+    for (MenuItem& item : menu->items) {
+        if (item.submenu) DestroyMenu(item.submenu);
+    }
     delete menu;
     return true;
 }
 
 bool AppendMenu(HMENU menu, UINT flags, UINT id, const QString& text) {
     if (!menu) return false;
-    menu->items.push_back(MenuItem{id, text, flags, nullptr});
+    menu->items.push_back(MenuItem{id, text, flags & ~MF_POPUP, nullptr});
     return true;
+}
+
+bool AppendSubMenu(HMENU menu, UINT flags, HMENU submenu, const QString& text) {
+    if (!menu || !submenu || submenu == menu) return false;
+    menu->items.push_back(MenuItem{0, text, flags | MF_POPUP, submenu});
+    return true;
+}
+
+HMENU GetSubMenu(HMENU menu, int32_t pos) {
+    if (!menu || pos < 0 || pos >= static_cast<int32_t>(menu->items.size())) return nullptr;
+    const MenuItem& item = menu->items[static_cast<size_t>(pos)];
+    return item.isPopup() ? item.submenu : nullptr;
 }
 
 int32_t GetMenuItemCount(HMENU menu) { return menu ? static_cast<int32_t>(menu->items.size()) : -1; }
@@ -50,20 +74,19 @@ UINT GetMenuItemID(HMENU menu, int32_t pos) {
 
 int32_t EnableMenuItem(HMENU menu, UINT item, UINT flags) {
     if (!menu) return -1;
-    MenuItem* target = nullptr;
-    if (flags & MF_BYPOSITION) {
-        if (item < menu->items.size()) target = &menu->items[item];
-    } else {
-        for (MenuItem& m : menu->items) {
-            if (m.id == item && !m.isSeparator()) {
-                target = &m;
-                break;
-            }
-        }
-    }
+    MenuItem* target = findItem(menu, item, flags);
     if (!target) return -1;
     const int32_t old = static_cast<int32_t>(target->flags & (MF_GRAYED | MF_DISABLED));
     target->flags = (target->flags & ~(MF_GRAYED | MF_DISABLED)) | (flags & (MF_GRAYED | MF_DISABLED));
+    return old;
+}
+
+int32_t CheckMenuItem(HMENU menu, UINT item, UINT flags) {
+    if (!menu) return -1;
+    MenuItem* target = findItem(menu, item, flags);
+    if (!target || target->isSeparator()) return -1;
+    const int32_t old = static_cast<int32_t>(target->flags & MF_CHECKED);
+    target->flags = (target->flags & ~MF_CHECKED) | (flags & MF_CHECKED);
     return old;
 }
 

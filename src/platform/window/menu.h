@@ -16,6 +16,8 @@ struct MenuItem {
     HMENU submenu = nullptr;
     bool isSeparator() const { return (flags & MF_SEPARATOR) != 0; }
     bool isDisabled() const { return (flags & (MF_GRAYED | MF_DISABLED)) != 0; }
+    bool isChecked() const { return (flags & MF_CHECKED) != 0; }
+    bool isPopup() const { return (flags & MF_POPUP) != 0 && submenu != nullptr; }
 };
 
 class Menu {
@@ -26,10 +28,19 @@ public:
 HMENU CreatePopupMenu();
 bool DestroyMenu(HMENU menu);
 bool AppendMenu(HMENU menu, UINT flags, UINT id, const QString& text);
+// Appends an item that opens `submenu` (MF_POPUP is implied; the platform passes the submenu
+// in AppendMenu's command argument, which a 32-bit command cannot hold here). The menu owns the submenu from
+// then on: DestroyMenu destroys it with its parent.
+bool AppendSubMenu(HMENU menu, UINT flags, HMENU submenu, const QString& text);
+// The submenu an item at `pos` opens, null for none.
+HMENU GetSubMenu(HMENU menu, int32_t pos);
 int32_t GetMenuItemCount(HMENU menu);
 UINT GetMenuItemID(HMENU menu, int32_t pos);
 // Returns the previous state flags, or -1 when there is no such item.
 int32_t EnableMenuItem(HMENU menu, UINT item, UINT flags);
+// Sets (MF_CHECKED) or clears (MF_UNCHECKED) an item's check mark; the item by command or,
+// with MF_BYPOSITION, by position. Returns the previous state, or -1 when there is no such item.
+int32_t CheckMenuItem(HMENU menu, UINT item, UINT flags);
 
 // The window's system menu (Restore, Move, Size, Minimize, Maximize, Close), its items
 // enabled for the window's styles and show state. The window owns it; `revert` rebuilds it.

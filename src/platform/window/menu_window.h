@@ -2,6 +2,12 @@
 // The popup window of a tracked menu (class "#32768"): draws its items through its own
 // context and reports the chosen one. Its colours may be restyled by an owner-drawn menu
 // control while it lives.
+//
+// An item column holds, left to right: a check mark for MF_CHECKED, the label, the text after
+// a TAB right-aligned (a shortcut), and an arrow for an item that opens a submenu. A submenu
+// opens beside its item when the item is clicked, when the pointer rests on it, or on Right
+// or Enter; it runs as a popup of its own, and what it returns ends the whole menu, except
+// Escape and Left, which close only the submenu.
 
 #include "menu.h"
 #include "window.h"
@@ -26,6 +32,8 @@ public:
 
     static constexpr int32_t kItemHeight = 22;
     static constexpr int32_t kSeparatorHeight = 7;
+    // How long the pointer rests on an item before its submenu opens (the platform's default).
+    static constexpr uint32_t kSubmenuDelayMs = 400;
 
     const MenuColors& colors() const { return m_colors; }
     void setColors(const MenuColors& c);
@@ -48,7 +56,13 @@ public:
 private:
     void layout();
     void paintItems();
+    void paintMarks(HDC hdc, const MenuItem& item, const RECT& r, COLORREF color);
     int32_t itemAt(int32_t y) const;
+    // Runs the submenu of item `index` beside it; ends this menu with its command.
+    void openSubmenu(int32_t index);
+    // In a submenu, the pointer at `global` outside it: over the menu it came from, on another
+    // item of that menu.
+    bool pointerBackOnParent(const QPoint& global) const;
 
     Menu m_menu;
     MenuColors m_colors;
@@ -57,6 +71,13 @@ private:
     UINT m_flags = 0;
     UINT m_result = 0;
     std::vector<RECT> m_rects;
+    // Submenus: the menu this one was opened from and its item, how this one ended (by the
+    // pointer outside it, and where), and the item whose submenu the hover timer will open.
+    MenuWindow* m_parentMenu = nullptr;
+    int32_t m_openedFrom = -1;
+    bool m_endedOutside = false;
+    QPoint m_endPoint;
+    int32_t m_hoverItem = -1;
 };
 
 } // namespace platform

@@ -372,6 +372,7 @@ inline constexpr uint32_t TME_CANCEL = 0x80000000;
 inline constexpr UINT MF_STRING = 0x0000;
 inline constexpr UINT MF_GRAYED = 0x0001;
 inline constexpr UINT MF_DISABLED = 0x0002;
+inline constexpr UINT MF_UNCHECKED = 0x0000;
 inline constexpr UINT MF_CHECKED = 0x0008;
 inline constexpr UINT MF_POPUP = 0x0010;
 inline constexpr UINT MF_OWNERDRAW = 0x0100;

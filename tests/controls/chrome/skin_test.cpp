@@ -232,6 +232,8 @@ TEST_F(SkinHost, KeepOnTopButtonTogglesTheFlagAndGlyph) {
     make(kFullStyle, bag);
     EXPECT_TRUE(skin->ButtonVisible(ucSkin::TopMostBtn));
     EXPECT_FALSE(skin->ButtonVisible(ucSkin::MenuBtn));
+    std::vector<bool> told;
+    QObject::connect(skin, &ucSkin::KeepOnTopChanged, [&](bool on) { told.push_back(on); });
     const QPoint c = buttonCentre(ucSkin::TopMostBtn);
     click(c);
     EXPECT_TRUE(skin->KeepOnTop());
@@ -241,6 +243,12 @@ TEST_F(SkinHost, KeepOnTopButtonTogglesTheFlagAndGlyph) {
     EXPECT_FALSE(skin->KeepOnTop());
     EXPECT_FALSE(form->topMost());
     EXPECT_EQ(px(c.x(), c.y()), cellColor(4, 0));
+    // The host's own switch does what the button does; setting the current state is no change.
+    skin->setKeepOnTop(true);
+    skin->setKeepOnTop(true);
+    EXPECT_TRUE(form->topMost());
+    EXPECT_EQ(px(c.x(), c.y()), cellColor(5, 0));
+    EXPECT_EQ(told, (std::vector<bool>{true, false, true}));
 }
 
 TEST_F(SkinHost, MinimiseButtonMinimisesAndHiddenButtonsTakeNoInput) {
