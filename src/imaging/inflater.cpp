@@ -46,8 +46,6 @@ constexpr unsigned kMaxCodeLength = 15;
 constexpr unsigned kLitLenRootBits = 10;
 constexpr unsigned kDistRootBits = 8;
 constexpr unsigned kCodeLenRootBits = 7;
-// Longest match (258) plus the 8-byte overshoot of the word-wise copy.
-constexpr size_t kFastOutputSlack = 258 + 8;
 
 uint32_t symbolEntry(Alphabet alphabet, unsigned sym, unsigned len) {
     switch (alphabet) {
