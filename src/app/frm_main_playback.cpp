@@ -41,7 +41,7 @@ void FrmMain::startChannel(int list, int16_t index) {
     controls::ucListBox* l = m_ui.ucListTV[static_cast<size_t>(list)];
     m_playingList = list;
     markPlaying(list, index);
-    m_player->setURL(l->URL(index));
+    m_player->setURL(l->URL(index), rowOrigin(list, index));
     if (list == kMusicList) m_musicIndex = l->ListIndex();
     m_ui.WebBrowser1->Navigate(QStringLiteral("about:blank"));
 }
@@ -103,7 +103,7 @@ void FrmMain::Timer2_Timer() {
     }
     m_playingList = kMusicList;
     markPlaying(kMusicList, m_musicIndex);
-    m_player->setURL(music->URL(m_musicIndex));
+    m_player->setURL(music->URL(m_musicIndex), rowOrigin(kMusicList, m_musicIndex));
 }
 
 void FrmMain::WMP_StatusChange() {

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <clocale>
 #include <cmath>
+#include <cstdio>
 #include <mpv/client.h>
 
 namespace platform {
@@ -129,12 +130,13 @@ MediaPlayer::~MediaPlayer() {
     m_mpv.reset();
 }
 
-bool MediaPlayer::isPlayableUrl(const QString& url) {
+bool MediaPlayer::isPlayableUrl(const QString& url, Origin origin) {
     if (url.trimmed().isEmpty()) return false;
-    if (url.startsWith(QLatin1Char('/'))) return true;
+    const bool local = origin == Origin::Local;
+    if (url.startsWith(QLatin1Char('/'))) return local;
     const QUrl parsed(url);
     const QString scheme = parsed.scheme().toLower();
-    return parsed.isValid() && (scheme == QLatin1String("file") || isNetworkScheme(scheme));
+    return parsed.isValid() && ((local && scheme == QLatin1String("file")) || isNetworkScheme(scheme));
 }
 
 QString MediaPlayer::status() const {
@@ -151,8 +153,9 @@ QString MediaPlayer::status() const {
     }
 }
 
-void MediaPlayer::setURL(const QString& url) {
+void MediaPlayer::setURL(const QString& url, Origin origin) {
     m_url = url;
+    m_origin = origin;
     m_reconnectTimer.stop();
     m_reconnecting = false;
     if (url.isEmpty()) {
@@ -161,7 +164,13 @@ void MediaPlayer::setURL(const QString& url) {
         reportState(Ready);
         return;
     }
-    if (!isPlayableUrl(url)) {
+    if (!isPlayableUrl(url, origin)) {
+        if (isPlayableUrl(url)) {
+            std::fprintf(stderr,
+                         "tianbo: not played: %s comes from a list fetched over the network and is no network "
+                         "stream\n",
+                         url.toUtf8().constData());
+        }
         // Refused like an address that cannot be opened: transitioning now, ready a moment
         // later, as the engine would report it.
         endSession();
@@ -215,7 +224,7 @@ void MediaPlayer::play() {
         refreshState();
         return;
     }
-    if (m_phase != Phase::None || m_reconnecting || !isPlayableUrl(m_url)) return;
+    if (m_phase != Phase::None || m_reconnecting || !isPlayableUrl(m_url, m_origin)) return;
     startLoad();
     reportState(Transitioning);
 }

@@ -119,8 +119,14 @@ public:
     MediaPlayer(const MediaPlayer&) = delete;
     MediaPlayer& operator=(const MediaPlayer&) = delete;
 
+    // Where an address comes from. One read from a list that was fetched over the network
+    // may name network streams only: such a list has no business opening this computer's
+    // files or devices.
+    enum class Origin { Local, Network };
+
     QString URL() const { return m_url; }
-    void setURL(const QString& url);
+    void setURL(const QString& url) { setURL(url, Origin::Local); }
+    void setURL(const QString& url, Origin origin);
     int32_t playState() const { return m_state; }
     QString status() const;
     bool stretchToFit() const { return m_stretchToFit; }
@@ -144,8 +150,9 @@ public:
 
     // Whether a URL names something this player will open: a network stream of a known
     // protocol, a file: URL or a local path. Other schemes (device grabbers, engine-internal
-    // protocols) are refused as streams that cannot be opened.
-    static bool isPlayableUrl(const QString& url);
+    // protocols) are refused as streams that cannot be opened, and so are files and paths
+    // that come from the network.
+    static bool isPlayableUrl(const QString& url, Origin origin = Origin::Local);
 
     // The pauses before the attempts to reopen a dropped live stream (kReconnectDelaysMs
     // unless set); an empty list gives up at once.
@@ -197,6 +204,7 @@ private:
     bool m_drainAgain = false;
 
     QString m_url;
+    Origin m_origin = Origin::Local;
     int32_t m_state = Undefined;
     bool m_stretchToFit = false;
     Phase m_phase = Phase::None;
