@@ -47,7 +47,7 @@ enum ObservedProperty : uint64_t {
 // reopened inside the demuxer; a clean end of a live stream is handled by this player.
 // Without a video widget the video goes to a null output instead of failing the medium, and
 // without a sound device the audio does.
-constexpr const char* kEngineOptions[][2] = {
+constexpr MediaPlayer::EngineOption kEngineOptions[] = {
     {"config", "no"},
     {"load-scripts", "no"},
     {"ytdl", "no"},
@@ -86,6 +86,8 @@ bool isNetworkScheme(const QString& scheme) {
 
 } // namespace
 
+std::span<const MediaPlayer::EngineOption> MediaPlayer::engineOptions() { return kEngineOptions; }
+
 void MediaPlayer::MpvDeleter::operator()(mpv_handle* handle) const { mpv_terminate_destroy(handle); }
 
 MediaPlayer::MediaPlayer(QObject* parent) : QObject(parent) {
@@ -98,7 +100,7 @@ MediaPlayer::MediaPlayer(QObject* parent) : QObject(parent) {
                            QStringLiteral("The media engine could not be created"));
     }
     mpv_handle* mpv = m_mpv.get();
-    for (const auto& option : kEngineOptions) mpv_set_option_string(mpv, option[0], option[1]);
+    for (const EngineOption& option : kEngineOptions) mpv_set_option_string(mpv, option.name, option.value);
     mpv_set_option_string(mpv, "video-unscaled", m_stretchToFit ? "no" : "downscale-big");
     if (mpv_initialize(mpv) < 0) {
         throw RuntimeError(0x80004005, QStringLiteral("MediaPlayer"),

@@ -29,6 +29,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 struct mpv_handle;
@@ -113,6 +114,14 @@ public:
         explicit Network(MediaPlayer& player) : m_player(player) {}
         MediaPlayer& m_player;
     };
+
+    struct EngineOption {
+        const char* name;
+        const char* value;
+    };
+    // The options every player's engine starts with; the cost tools hand the ones that mean
+    // the same to the mpv command-line player.
+    static std::span<const EngineOption> engineOptions();
 
     explicit MediaPlayer(QObject* parent = nullptr);
     ~MediaPlayer() override;
