@@ -8,7 +8,8 @@
 // window beside it) plays ADDRESS; once it plays, this process's CPU time (user + system,
 // all threads) is read over SECONDS, and its resident memory at the end. Then
 // `mpv --vo=gpu --gpu-sw` with the player's own engine options and a window of the video
-// area's size plays the same address for the same time, measured the same way from /proc.
+// area's size (the picture stretched or not as the player shows it) plays the same address
+// for the same time, measured the same way from /proc.
 // The web engine's helper processes are not counted. The last line is
 // `cpu_ratio=R rss_ratio=S` (ours / mpv's).
 //
@@ -99,7 +100,7 @@ Cost ourCost(app::FrmMain& frm, const QString& address, int seconds) {
 
 // The same for the mpv command-line player, with the player's engine options and a window of
 // `size` (device pixels).
-Cost mpvCost(const QString& address, const QSize& size, int seconds) {
+Cost mpvCost(const QString& address, const QSize& size, bool stretch, int seconds) {
     // Options that only mean something to an embedded engine stay out.
     static const QStringList kEmbeddedOnly = {QStringLiteral("vo"), QStringLiteral("idle"), QStringLiteral("terminal"),
                                               QStringLiteral("audio-client-name")};
@@ -110,7 +111,8 @@ Cost mpvCost(const QString& address, const QSize& size, int seconds) {
             args << QStringLiteral("--%1=%2").arg(name, QString::fromLatin1(option.value));
     }
     args << QStringLiteral("--vo=gpu") << QStringLiteral("--gpu-sw") << QStringLiteral("--really-quiet")
-         << QStringLiteral("--video-unscaled=downscale-big") << QStringLiteral("--force-window=yes")
+         << (stretch ? QStringLiteral("--video-unscaled=no") : QStringLiteral("--video-unscaled=downscale-big"))
+         << QStringLiteral("--force-window=yes")
          << QStringLiteral("--geometry=%1x%2+0+0").arg(size.width()).arg(size.height()) << address;
     QProcess mpv;
     mpv.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -134,10 +136,11 @@ int cost(const QString& address, int seconds) {
     auto frm = mainWindow(QUrl(address).authority());
     const QWidget* video = app::TestPeer::videoWidget(*frm);
     const QSize size = video->size() * video->devicePixelRatio();
+    const bool stretch = app::TestPeer::player(*frm)->stretchToFit();
     const Cost ours = ourCost(*frm, address, seconds);
     frm.reset();
     platform::pumpFor(500);
-    const Cost ref = mpvCost(address, size, seconds);
+    const Cost ref = mpvCost(address, size, stretch, seconds);
     if (ours.cpu < 0 || ref.cpu <= 0) return 1;
     std::printf("address %s, %d s, video area %dx%d\n", qPrintable(address), seconds, size.width(), size.height());
     std::printf("tianbo: cpu %.2f s  rss %.0f MB\n", ours.cpu, ours.rss);
