@@ -72,6 +72,16 @@ constexpr MediaPlayer::EngineOption kEngineOptions[] = {
     {"volume-max", "100"},
     {"network-timeout", "30"},
     {"stream-lavf-o", "reconnect=1,reconnect_streamed=1,reconnect_delay_max=2"},
+    // The demuxer's cache. The engine's own limits (150 MiB ahead, 50 MiB behind, up to 1000
+    // seconds of read-ahead on network streams) suit films on a slow link, not live channels:
+    // a live stream arrives no faster than it plays, and one that cannot seek never goes back.
+    // 30 seconds ahead rides out a stalling server; 32 MiB holds those 30 seconds of an
+    // 8 Mbit/s HD channel (minutes of the usual SD and radio streams). 8 MiB behind keeps a
+    // short step back in a finite network file (a music track) without a new download.
+    {"cache", "auto"},
+    {"cache-secs", "30"},
+    {"demuxer-max-bytes", "32MiB"},
+    {"demuxer-max-back-bytes", "8MiB"},
 };
 
 bool isNetworkScheme(const QString& scheme) {
