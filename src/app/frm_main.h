@@ -210,6 +210,8 @@ private:
 
     // Playback and transport.
     void DrawProgressBar();
+    // The seek bar's fill for the current position, in pixels.
+    int32_t progressFill() const;
     void DrawVolumeBar();
     void ucList_PlayIndexChanged(int list, int16_t NewIndex);
     void ucList_DBClick(int list, int16_t Button, int16_t Shift, float X, float Y);
@@ -244,6 +246,8 @@ private:
     platform::HBRUSH m_tabBackBrush = nullptr;
     int32_t m_dragOffset = 0;
     bool m_seekDragging = false;
+    // The fill the seek bar was last drawn with.
+    int32_t m_drawnProgressFill = -1;
     int16_t m_musicIndex = 0;
     // The list whose item the player holds (-1 none), and whether a playing mark is being set
     // without starting its item.
