@@ -21,14 +21,17 @@
 #include "app/frm_main.h"
 #include "app/test_peer.h"
 #include "platform/media/media_player.h"
+#include "platform/media/media_startup.h"
 #include "platform/web/web_engine_startup.h"
 #include "platform/window/window_functions.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QProcess>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <clocale>
 #include <cstdio>
@@ -59,6 +62,14 @@ double rssMegabytes(qint64 pid) {
     return -1;
 }
 
+// Runs the event loop for `ms` as the program's own loop runs: asleep until something happens
+// (platform::pumpFor polls, which would be counted as the player's cost).
+void runFor(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
 struct Cost {
     double cpu = 0;
     double rss = 0;
@@ -70,7 +81,7 @@ std::unique_ptr<app::FrmMain> mainWindow(const QString& host) {
     frm->Form_Load();
     frm->show();
     (void)QTest::qWaitForWindowExposed(frm.get());
-    platform::pumpFor(500);
+    runFor(500);
     return frm;
 }
 
@@ -87,10 +98,10 @@ Cost ourCost(app::FrmMain& frm, const QString& address, int seconds) {
         std::fprintf(stderr, "player_cost: %s does not play\n", qPrintable(address));
         return {-1, -1};
     }
-    platform::pumpFor(2000); // past the start
+    runFor(2000); // past the start
     const qint64 self = QCoreApplication::applicationPid();
     const double before = cpuSeconds(self);
-    platform::pumpFor(seconds * 1000);
+    runFor(seconds * 1000);
     Cost c{cpuSeconds(self) - before, rssMegabytes(self)};
     if (player.playState() != MediaPlayer::Playing)
         std::fprintf(stderr, "player_cost: the player left playing (state %d)\n", player.playState());
@@ -122,9 +133,9 @@ Cost mpvCost(const QString& address, const QSize& size, bool stretch, int second
         return {-1, -1};
     }
     // mpv says nothing about playing; its start is over when the player's would be.
-    platform::pumpFor(4000);
+    runFor(4000);
     const double before = cpuSeconds(mpv.processId());
-    platform::pumpFor(seconds * 1000);
+    runFor(seconds * 1000);
     Cost c{cpuSeconds(mpv.processId()) - before, rssMegabytes(mpv.processId())};
     if (c.cpu < 0 || c.rss < 0) std::fprintf(stderr, "player_cost: mpv ended early\n");
     mpv.terminate();
@@ -139,7 +150,7 @@ int cost(const QString& address, int seconds) {
     const bool stretch = app::TestPeer::player(*frm)->stretchToFit();
     const Cost ours = ourCost(*frm, address, seconds);
     frm.reset();
-    platform::pumpFor(500);
+    runFor(500);
     const Cost ref = mpvCost(address, size, stretch, seconds);
     if (ours.cpu < 0 || ref.cpu <= 0) return 1;
     std::printf("address %s, %d s, video area %dx%d\n", qPrintable(address), seconds, size.width(), size.height());
@@ -152,10 +163,10 @@ int cost(const QString& address, int seconds) {
 
 int idle(const QString& base, int seconds) {
     auto frm = mainWindow(QUrl(base).authority());
-    platform::pumpFor(3000); // the notice window's slide and page
+    runFor(3000); // the notice window's slide and page
     const qint64 self = QCoreApplication::applicationPid();
     const double before = cpuSeconds(self);
-    platform::pumpFor(seconds * 1000);
+    runFor(seconds * 1000);
     std::printf("idle: cpu %.3f s over %d s, rss %.0f MB\n", cpuSeconds(self) - before, seconds, rssMegabytes(self));
     return 0;
 }
@@ -191,7 +202,7 @@ int soak(const QString& base, int switches) {
                 std::printf("switch %d: stuck in state %d on %s\n", i, player.playState(), qPrintable(l->URL(row)));
             }
         } else {
-            platform::pumpFor(pause(random));
+            runFor(pause(random));
         }
         if (i % 50 == 0) {
             const double rss = rssMegabytes(self);
@@ -200,7 +211,7 @@ int soak(const QString& base, int switches) {
             std::fflush(stdout);
         }
     }
-    platform::pumpFor(3000);
+    runFor(3000);
     const double last = rssMegabytes(self);
     std::printf("soak: %d switches, %d stuck, rss %.0f MB at 50 switches, %.0f MB at the end, growth %.0f MB\n",
                 switches, stuck, at50, last, at50 < 0 ? 0.0 : last - at50);
@@ -210,6 +221,8 @@ int soak(const QString& base, int switches) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // As the program does, before any other thread starts.
+    platform::prepareMediaStartup();
     platform::prepareWebEngineStartup();
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);

@@ -11,6 +11,9 @@
 #include <clocale>
 #include <cmath>
 #include <cstdio>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <mpv/client.h>
 
 namespace platform {
@@ -127,6 +130,16 @@ MediaPlayer::MediaPlayer(QObject* parent) : QObject(parent) {
     mpv_observe_property(mpv, kObsFileFormat, "file-format", MPV_FORMAT_STRING);
     mpv_observe_property(mpv, kObsVoConfigured, "vo-configured", MPV_FORMAT_FLAG);
 
+    // A medium's demuxer cache and decoder buffers are freed when it ends, but the C library
+    // keeps freed memory for later. A while after a medium ends, when the engine's threads
+    // for it are gone, the free pages go back to the system.
+    m_trimTimer.setSingleShot(true);
+    m_trimTimer.setInterval(2000);
+    connect(&m_trimTimer, &QTimer::timeout, this, [] {
+#ifdef __GLIBC__
+        malloc_trim(0);
+#endif
+    });
     m_reconnectTimer.setSingleShot(true);
     connect(&m_reconnectTimer, &QTimer::timeout, this, [this] {
         if (m_reconnecting) startLoad();
@@ -433,6 +446,7 @@ void MediaPlayer::handleEvent(const mpv_event& event) {
         }
         break;
     case MPV_EVENT_END_FILE: {
+        m_trimTimer.start();
         const auto* end = static_cast<const mpv_event_end_file*>(event.data);
         onEndFile(end->playlist_entry_id, end->reason, end->playlist_insert_id, end->playlist_insert_num_entries);
         break;

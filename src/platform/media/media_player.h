@@ -249,6 +249,7 @@ private:
     size_t m_reconnectAttempt = 0;
     std::vector<int32_t> m_reconnectDelays{kReconnectDelaysMs.begin(), kReconnectDelaysMs.end()};
     QTimer m_reconnectTimer;
+    QTimer m_trimTimer;
 
     QPointer<QWidget> m_videoWidget;
     QPointer<VideoWidget> m_glWidget;
