@@ -113,6 +113,9 @@ void Form1::Timer1_Timer() {
     // work area's bottom edge, above any panel there.
     const int32_t rest = workAreaTwips().bottom - HeightTwips();
     if (m_topTwips > rest) setTopTwips(std::max(m_topTwips - 50, rest));
+    // Arrived, the window stays where the slide put it; a timer left running would wake the
+    // program a hundred times a second for nothing.
+    if (m_topTwips <= rest && m_timer1) m_timer1->setEnabled(false);
 }
 
 void Form1::WebBrowser1_DocumentComplete(const QString&) {

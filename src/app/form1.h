@@ -2,7 +2,7 @@
 // Form1: the notice window captioned "温馨提示", an ordinary top-level window. It slides up
 // from below the bottom of the screen's work area at its right-hand side, 50 twips every
 // 10 ms, until its bottom edge rests on the work area's bottom edge (above a panel there),
-// and shows the part of the notice page that begins 8 pixels from its left and 384 pixels
+// where the slide stops, and shows the part of the notice page that begins 8 pixels from its left and 384 pixels
 // from its top. A page that cannot be loaded gives way to a notice of our own.
 
 #include "app/config.h"

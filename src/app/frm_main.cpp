@@ -350,6 +350,7 @@ QString FrmMain::StripHtmlTags(const QString& text) const { return app::StripHtm
 
 void FrmMain::runLoaders() {
     m_loadFailed = {};
+    m_directoryDropped = {};
     Mv();
     Mu();
     Dv();
@@ -372,9 +373,12 @@ void FrmMain::loadCategory(int category) {
         return;
     }
     controls::ucListBox* list = m_ui.ucListTV[static_cast<size_t>(category)];
-    for (const ChannelLine& line : ChannelLinesOf(*page, category)) {
+    const DirectoryChannels channels = ReadDirectoryText(*page, category);
+    m_directoryDropped[static_cast<size_t>(category)] = channels.dropped;
+    for (const ChannelLine& line : channels.lines) {
         try {
             list->AddItem(line.title, std::nullopt, line.address);
+            ++m_directoryRows[static_cast<size_t>(category)];
         } catch (const RuntimeError&) {
             // That line is lost; the others go on.
         }
@@ -382,12 +386,18 @@ void FrmMain::loadCategory(int category) {
 }
 
 void FrmMain::showLoadResult() {
-    QStringList failed;
+    QStringList failed, cut;
     for (size_t i = 0; i < m_loadFailed.size(); ++i) {
-        if (m_loadFailed[i]) failed << QString::fromUtf16(kCategories[i].caption);
+        const QString caption = QString::fromUtf16(kCategories[i].caption);
+        if (m_loadFailed[i]) failed << caption;
+        if (m_directoryDropped[i] > 0)
+            cut << QStringLiteral("%1目录的 %2 个频道").arg(caption).arg(m_directoryDropped[i]);
     }
-    if (!failed.isEmpty()) {
-        m_ui.Label1->setCaption(QStringLiteral("下载失败：%1，按F5重试").arg(failed.join(QStringLiteral("、"))));
+    QStringList parts;
+    if (!failed.isEmpty()) parts << QStringLiteral("下载失败：%1，按F5重试").arg(failed.join(QStringLiteral("、")));
+    if (!cut.isEmpty()) parts << QStringLiteral("列表已满，未加入") + cut.join(QStringLiteral("、"));
+    if (!parts.isEmpty()) {
+        m_ui.Label1->setCaption(parts.join(QStringLiteral("；")));
         m_loadMessageShown = true;
     } else if (m_loadMessageShown) {
         // The failure a reload has mended gives the line back to the player.
@@ -402,8 +412,10 @@ void FrmMain::ReloadDirectories() {
     // The playing item's mark comes back if its list still holds its address.
     m_reloadPlayingUrl = m_playingList >= 0 ? m_player->URL() : QString();
     for (controls::ucListBox* list : m_ui.ucListTV) list->Clear();
+    m_directoryRows = {};
     clearPlaylistRows();
     m_loadFailed = {};
+    m_directoryDropped = {};
     // The playlists given as addresses are downloaded again beside the directories.
     m_reloadPlaylists = startPlaylistReads();
     m_downloads.start(m_config);

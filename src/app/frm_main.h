@@ -210,6 +210,8 @@ private:
 
     // Playback and transport.
     void DrawProgressBar();
+    // The seek bar's fill for the current position, in pixels.
+    int32_t progressFill() const;
     void DrawVolumeBar();
     void ucList_PlayIndexChanged(int list, int16_t NewIndex);
     void ucList_DBClick(int list, int16_t Button, int16_t Shift, float X, float Y);
@@ -244,6 +246,8 @@ private:
     platform::HBRUSH m_tabBackBrush = nullptr;
     int32_t m_dragOffset = 0;
     bool m_seekDragging = false;
+    // The fill the seek bar was last drawn with.
+    int32_t m_drawnProgressFill = -1;
     int16_t m_musicIndex = 0;
     // The list whose item the player holds (-1 none), and whether a playing mark is being set
     // without starting its item.
@@ -258,6 +262,10 @@ private:
     // and a reload in progress (the next category to load, the timer that looks for it).
     DirectoryDownloads m_downloads;
     std::array<bool, 4> m_loadFailed{};
+    // Rows each list holds of its directory (its first rows), and channel lines of each
+    // directory beyond what a list holds, in the current load.
+    std::array<int32_t, 4> m_directoryRows{};
+    std::array<int64_t, 4> m_directoryDropped{};
     bool m_loadMessageShown = false;
     QString m_designCaption;
     int m_reloadNext = -1;
@@ -327,6 +335,10 @@ private:
     void appendChannels(int category, PlaylistSource& source, std::optional<int> at = std::nullopt);
     bool addPlaylist(int category, PlaylistReads::Result& read, bool save);
     int playlistRows(int category) const;
+    // Where a row's address comes from: the network for a directory's rows and for those of a
+    // playlist downloaded from an address; this computer for playlists read from files and
+    // the category's own one.
+    platform::MediaPlayer::Origin rowOrigin(int category, int32_t row) const;
     void reportPlaylistProblems(const std::vector<const PlaylistSource*>& sources);
     void savePlaylists(int category);
     QString ownPlaylistPath(int category) const;

@@ -41,7 +41,7 @@ void FrmMain::startChannel(int list, int16_t index) {
     controls::ucListBox* l = m_ui.ucListTV[static_cast<size_t>(list)];
     m_playingList = list;
     markPlaying(list, index);
-    m_player->setURL(l->URL(index));
+    m_player->setURL(l->URL(index), rowOrigin(list, index));
     if (list == kMusicList) m_musicIndex = l->ListIndex();
     m_ui.WebBrowser1->Navigate(QStringLiteral("about:blank"));
 }
@@ -103,7 +103,7 @@ void FrmMain::Timer2_Timer() {
     }
     m_playingList = kMusicList;
     markPlaying(kMusicList, m_musicIndex);
-    m_player->setURL(music->URL(m_musicIndex));
+    m_player->setURL(music->URL(m_musicIndex), rowOrigin(kMusicList, m_musicIndex));
 }
 
 void FrmMain::WMP_StatusChange() {
@@ -121,7 +121,9 @@ void FrmMain::Timer1_Timer() {
 }
 
 void FrmMain::WMP_PositionChange(double, double) {
-    if (!m_seekDragging) DrawProgressBar();
+    // A live stream's bar never moves, and a long medium's knob moves less than a pixel per
+    // report: the bar is drawn again only when its fill changes.
+    if (!m_seekDragging && progressFill() != m_drawnProgressFill) DrawProgressBar();
 }
 
 void FrmMain::ctr_Play_Click() {
@@ -137,15 +139,18 @@ void FrmMain::ctr_Vol_Click() {
     DrawVolumeBar();
 }
 
+int32_t FrmMain::progressFill() const {
+    const double duration = mediaDuration();
+    if (!(duration > 0) || !std::isfinite(duration)) return 0;
+    const double position = m_player->controls().currentPosition();
+    return std::isfinite(position) ? R(position / duration * (m_ui.PicCtr->ScaleWidth() - 99)) : 0;
+}
+
 void FrmMain::DrawProgressBar() {
     const int32_t W = m_ui.PicCtr->ScaleWidth();
     HDC dc = m_ui.PicCtr->hdc();
-    const double duration = mediaDuration();
-    int32_t fill = 0;
-    if (duration > 0 && std::isfinite(duration)) {
-        const double position = m_player->controls().currentPosition();
-        if (std::isfinite(position)) fill = R(position / duration * (W - 99));
-    }
+    const int32_t fill = progressFill();
+    m_drawnProgressFill = fill;
     m_playCtrSurface.StretchDraw(dc, 10, 0, 1, 8, 5, 5, W - 107, 8);
     m_playCtrSurface.Draw(dc, 2, 0, 8, 8, fill + 5, 5, false);
     if (fill > 0) m_playCtrSurface.StretchDraw(dc, 1, 0, 1, 8, 5, 5, fill, 8);
@@ -165,6 +170,7 @@ void FrmMain::ImgProPt_MouseMove(int16_t Button, int16_t, float X, float) {
     if (left < 10) left = 10;
     if (left > W - 99) left = W - 99;
     const int32_t fill = left - m_ui.ImgPro->Left();
+    m_drawnProgressFill = fill;
     HDC dc = m_ui.PicCtr->hdc();
     m_playCtrSurface.StretchDraw(dc, 10, 0, 1, 8, 5, 5, W - 107, 8);
     m_playCtrSurface.Draw(dc, 2, 0, 8, 8, fill + 5, 5, false);

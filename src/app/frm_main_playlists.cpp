@@ -125,6 +125,22 @@ int FrmMain::playlistRows(int category) const {
     return rows;
 }
 
+MediaPlayer::Origin FrmMain::rowOrigin(int category, int32_t row) const {
+    // Directories are always downloaded.
+    if (row < m_directoryRows[static_cast<size_t>(category)]) return MediaPlayer::Origin::Network;
+    const controls::ucListBox* list = m_ui.ucListTV[static_cast<size_t>(category)];
+    int32_t first = list->ListCount() - playlistRows(category);
+    for (const PlaylistSource& s : m_playlists[static_cast<size_t>(category)]) {
+        if (row < first + s.rows) {
+            const bool downloaded = !s.own && !IsFileLocation(s.location) &&
+                                    !s.location.startsWith(QLatin1String("file:"), Qt::CaseInsensitive);
+            return downloaded ? MediaPlayer::Origin::Network : MediaPlayer::Origin::Local;
+        }
+        first += s.rows;
+    }
+    return MediaPlayer::Origin::Local;
+}
+
 void FrmMain::reportPlaylistProblems(const std::vector<const PlaylistSource*>& sources) {
     QStringList failed, cut;
     for (const PlaylistSource* s : sources) {

@@ -6,6 +6,7 @@
 #include "app/mpris_bridge.h"
 #include "app/settings.h"
 #include "platform/dbus/mpris_service.h"
+#include "platform/media/media_startup.h"
 #include "platform/web/web_engine_startup.h"
 #include "platform/window/display_scaling.h"
 #include "platform/window/window_functions.h"
@@ -32,6 +33,7 @@ QStringList absoluteItems(const QStringList& items) {
 } // namespace
 
 int main(int argc, char** argv) {
+    platform::prepareMediaStartup();
     QStringList args;
     for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
     const app::CommandLine command = app::ParseCommandLine(args);

@@ -45,15 +45,19 @@ TEST(NoticeWindow, StartsBelowTheScreenAndRisesFiftyTwipsATick) {
 }
 
 // 237 pixels are 3 555 twips, off the 50-twip grid: the last step is shortened so the
-// window rests with its bottom edge exactly on the work area's.
+// window rests with its bottom edge exactly on the work area's, and the slide timer stops
+// there (it runs until then).
 TEST(NoticeWindow, AHeightOffTheFiftyTwipGridComesToRestOnTheBottomEdge) {
     app::Form1 f;
     f.Form_Load();
-    app::TestPeer::timer(f)->setEnabled(false);
     const int screenH = GetSystemMetrics(SM_CYSCREEN) * 15;
-    EXPECT_EQ(slide(f), 72);
+    for (int i = 0; i < 71; ++i) f.Timer1_Timer();
+    EXPECT_TRUE(app::TestPeer::timer(f)->Enabled()) << "one step short of the edge";
+    f.Timer1_Timer();
     EXPECT_EQ(f.TopTwips(), screenH - f.HeightTwips());
     EXPECT_EQ(f.windowRect().bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_FALSE(app::TestPeer::timer(f)->Enabled()) << "arrived, the slide stops";
+    EXPECT_EQ(slide(f), 0);
 }
 
 TEST(NoticeWindow, AFinishedDocumentSilencesThePage) {

@@ -10,6 +10,10 @@
 #include <algorithm>
 #include <clocale>
 #include <cmath>
+#include <cstdio>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <mpv/client.h>
 
 namespace platform {
@@ -46,7 +50,7 @@ enum ObservedProperty : uint64_t {
 // reopened inside the demuxer; a clean end of a live stream is handled by this player.
 // Without a video widget the video goes to a null output instead of failing the medium, and
 // without a sound device the audio does.
-constexpr const char* kEngineOptions[][2] = {
+constexpr MediaPlayer::EngineOption kEngineOptions[] = {
     {"config", "no"},
     {"load-scripts", "no"},
     {"ytdl", "no"},
@@ -71,6 +75,16 @@ constexpr const char* kEngineOptions[][2] = {
     {"volume-max", "100"},
     {"network-timeout", "30"},
     {"stream-lavf-o", "reconnect=1,reconnect_streamed=1,reconnect_delay_max=2"},
+    // The demuxer's cache. The engine's own limits (150 MiB ahead, 50 MiB behind, up to 1000
+    // seconds of read-ahead on network streams) suit films on a slow link, not live channels:
+    // a live stream arrives no faster than it plays, and one that cannot seek never goes back.
+    // 30 seconds ahead rides out a stalling server; 32 MiB holds those 30 seconds of an
+    // 8 Mbit/s HD channel (minutes of the usual SD and radio streams). 8 MiB behind keeps a
+    // short step back in a finite network file (a music track) without a new download.
+    {"cache", "auto"},
+    {"cache-secs", "30"},
+    {"demuxer-max-bytes", "32MiB"},
+    {"demuxer-max-back-bytes", "8MiB"},
 };
 
 bool isNetworkScheme(const QString& scheme) {
@@ -85,6 +99,8 @@ bool isNetworkScheme(const QString& scheme) {
 
 } // namespace
 
+std::span<const MediaPlayer::EngineOption> MediaPlayer::engineOptions() { return kEngineOptions; }
+
 void MediaPlayer::MpvDeleter::operator()(mpv_handle* handle) const { mpv_terminate_destroy(handle); }
 
 MediaPlayer::MediaPlayer(QObject* parent) : QObject(parent) {
@@ -97,7 +113,7 @@ MediaPlayer::MediaPlayer(QObject* parent) : QObject(parent) {
                            QStringLiteral("The media engine could not be created"));
     }
     mpv_handle* mpv = m_mpv.get();
-    for (const auto& option : kEngineOptions) mpv_set_option_string(mpv, option[0], option[1]);
+    for (const EngineOption& option : kEngineOptions) mpv_set_option_string(mpv, option.name, option.value);
     mpv_set_option_string(mpv, "video-unscaled", m_stretchToFit ? "no" : "downscale-big");
     if (mpv_initialize(mpv) < 0) {
         throw RuntimeError(0x80004005, QStringLiteral("MediaPlayer"),
@@ -114,6 +130,16 @@ MediaPlayer::MediaPlayer(QObject* parent) : QObject(parent) {
     mpv_observe_property(mpv, kObsFileFormat, "file-format", MPV_FORMAT_STRING);
     mpv_observe_property(mpv, kObsVoConfigured, "vo-configured", MPV_FORMAT_FLAG);
 
+    // A medium's demuxer cache and decoder buffers are freed when it ends, but the C library
+    // keeps freed memory for later. A while after a medium ends, when the engine's threads
+    // for it are gone, the free pages go back to the system.
+    m_trimTimer.setSingleShot(true);
+    m_trimTimer.setInterval(2000);
+    connect(&m_trimTimer, &QTimer::timeout, this, [] {
+#ifdef __GLIBC__
+        malloc_trim(0);
+#endif
+    });
     m_reconnectTimer.setSingleShot(true);
     connect(&m_reconnectTimer, &QTimer::timeout, this, [this] {
         if (m_reconnecting) startLoad();
@@ -129,12 +155,13 @@ MediaPlayer::~MediaPlayer() {
     m_mpv.reset();
 }
 
-bool MediaPlayer::isPlayableUrl(const QString& url) {
+bool MediaPlayer::isPlayableUrl(const QString& url, Origin origin) {
     if (url.trimmed().isEmpty()) return false;
-    if (url.startsWith(QLatin1Char('/'))) return true;
+    const bool local = origin == Origin::Local;
+    if (url.startsWith(QLatin1Char('/'))) return local;
     const QUrl parsed(url);
     const QString scheme = parsed.scheme().toLower();
-    return parsed.isValid() && (scheme == QLatin1String("file") || isNetworkScheme(scheme));
+    return parsed.isValid() && ((local && scheme == QLatin1String("file")) || isNetworkScheme(scheme));
 }
 
 QString MediaPlayer::status() const {
@@ -151,8 +178,9 @@ QString MediaPlayer::status() const {
     }
 }
 
-void MediaPlayer::setURL(const QString& url) {
+void MediaPlayer::setURL(const QString& url, Origin origin) {
     m_url = url;
+    m_origin = origin;
     m_reconnectTimer.stop();
     m_reconnecting = false;
     if (url.isEmpty()) {
@@ -161,7 +189,13 @@ void MediaPlayer::setURL(const QString& url) {
         reportState(Ready);
         return;
     }
-    if (!isPlayableUrl(url)) {
+    if (!isPlayableUrl(url, origin)) {
+        if (isPlayableUrl(url)) {
+            std::fprintf(stderr,
+                         "tianbo: not played: %s comes from a list fetched over the network and is no network "
+                         "stream\n",
+                         url.toUtf8().constData());
+        }
         // Refused like an address that cannot be opened: transitioning now, ready a moment
         // later, as the engine would report it.
         endSession();
@@ -215,7 +249,7 @@ void MediaPlayer::play() {
         refreshState();
         return;
     }
-    if (m_phase != Phase::None || m_reconnecting || !isPlayableUrl(m_url)) return;
+    if (m_phase != Phase::None || m_reconnecting || !isPlayableUrl(m_url, m_origin)) return;
     startLoad();
     reportState(Transitioning);
 }
@@ -412,6 +446,7 @@ void MediaPlayer::handleEvent(const mpv_event& event) {
         }
         break;
     case MPV_EVENT_END_FILE: {
+        m_trimTimer.start();
         const auto* end = static_cast<const mpv_event_end_file*>(event.data);
         onEndFile(end->playlist_entry_id, end->reason, end->playlist_insert_id, end->playlist_insert_num_entries);
         break;

@@ -29,6 +29,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 struct mpv_handle;
@@ -114,13 +115,27 @@ public:
         MediaPlayer& m_player;
     };
 
+    struct EngineOption {
+        const char* name;
+        const char* value;
+    };
+    // The options every player's engine starts with; the cost tools hand the ones that mean
+    // the same to the mpv command-line player.
+    static std::span<const EngineOption> engineOptions();
+
     explicit MediaPlayer(QObject* parent = nullptr);
     ~MediaPlayer() override;
     MediaPlayer(const MediaPlayer&) = delete;
     MediaPlayer& operator=(const MediaPlayer&) = delete;
 
+    // Where an address comes from. One read from a list that was fetched over the network
+    // may name network streams only: such a list has no business opening this computer's
+    // files or devices.
+    enum class Origin { Local, Network };
+
     QString URL() const { return m_url; }
-    void setURL(const QString& url);
+    void setURL(const QString& url) { setURL(url, Origin::Local); }
+    void setURL(const QString& url, Origin origin);
     int32_t playState() const { return m_state; }
     QString status() const;
     bool stretchToFit() const { return m_stretchToFit; }
@@ -144,8 +159,9 @@ public:
 
     // Whether a URL names something this player will open: a network stream of a known
     // protocol, a file: URL or a local path. Other schemes (device grabbers, engine-internal
-    // protocols) are refused as streams that cannot be opened.
-    static bool isPlayableUrl(const QString& url);
+    // protocols) are refused as streams that cannot be opened, and so are files and paths
+    // that come from the network.
+    static bool isPlayableUrl(const QString& url, Origin origin = Origin::Local);
 
     // The pauses before the attempts to reopen a dropped live stream (kReconnectDelaysMs
     // unless set); an empty list gives up at once.
@@ -197,6 +213,7 @@ private:
     bool m_drainAgain = false;
 
     QString m_url;
+    Origin m_origin = Origin::Local;
     int32_t m_state = Undefined;
     bool m_stretchToFit = false;
     Phase m_phase = Phase::None;
@@ -232,6 +249,7 @@ private:
     size_t m_reconnectAttempt = 0;
     std::vector<int32_t> m_reconnectDelays{kReconnectDelaysMs.begin(), kReconnectDelaysMs.end()};
     QTimer m_reconnectTimer;
+    QTimer m_trimTimer;
 
     QPointer<QWidget> m_videoWidget;
     QPointer<VideoWidget> m_glWidget;
