@@ -9,6 +9,14 @@ using namespace platform;
 
 namespace {
 
+// Where the pointer was for the message being handled. During a move the loop keeps it at the
+// point it tracks, so the offset taken at the start and every later position agree even when
+// the real pointer has run ahead of the events.
+POINT messagePoint() {
+    const auto pos = static_cast<LPARAM>(GetMessagePos());
+    return POINT{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
+}
+
 int32_t frameAllowance(HWND hwnd) {
     return (static_cast<uint32_t>(GetWindowLong(hwnd, GWL_STYLE)) & WS_THICKFRAME) ? 3 : 0;
 }
@@ -85,8 +93,7 @@ void cMagneticWnd::captureRects(HWND moving) {
         if (!IsZoomed(h)) GetWindowRect(h, &rc);
         m_layout.setRect(i, rc);
         if (h == moving) {
-            POINT cursor;
-            GetCursorPos(&cursor);
+            const POINT cursor = messagePoint();
             m_layout.beginDrag(i, cursor);
         }
     }
@@ -117,8 +124,7 @@ void cMagneticWnd::zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lReturn
         const int32_t f = frameAllowance(lng_hWnd);
         followScreen(*proposed);
         if (uMsg == WM_MOVING) {
-            POINT cursor;
-            GetCursorPos(&cursor);
+            const POINT cursor = messagePoint();
             std::vector<SnapLayout::ChildMove> children;
             *proposed = m_layout.checkMove(w, *proposed, cursor, f, &children);
             // The glued children move in one batch: no size, z-order or activation change.

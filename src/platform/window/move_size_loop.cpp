@@ -49,6 +49,7 @@ public:
             m_startRect = wr;
             m_last = m_startCursor;
             SetCursorPos(m_startCursor.x, m_startCursor.y);
+            registry::setMessagePos(QPoint(m_startCursor.x, m_startCursor.y));
         }
         SendMessage(m_window, WM_ENTERSIZEMOVE, 0, 0);
         if (!m_window) return;
@@ -88,7 +89,8 @@ public:
             return true;
         }
         case QEvent::MouseButtonRelease: {
-            registry::setMessagePos(static_cast<QMouseEvent*>(e)->globalPosition().toPoint());
+            const QPoint g = static_cast<QMouseEvent*>(e)->globalPosition().toPoint();
+            registry::setMessagePos(g);
             if (m_keyboard) {
                 end(Drain::None);
                 return true;
@@ -97,8 +99,10 @@ public:
             // with it (otherwise Qt keeps sending every move to the frame that was pressed and
             // nothing else under the pointer lights up until the next click); its copy for the
             // pressed widget is the loop's and is dropped. A release sent straight to a widget
-            // has no window-system copy.
+            // has no window-system copy. The window system's release also places the window
+            // where the button was let go, should the last move before it not have reached us.
             if (obj->isWindowType()) {
+                track(POINT{g.x(), g.y()});
                 end(Drain::WidgetRelease);
                 return false;
             }
@@ -249,6 +253,9 @@ private:
     void track(POINT cursor) {
         if (!m_window) return;
         pickEdgesFrom(cursor);
+        // Those watching the loop (window snapping) read where the pointer is from the message
+        // position: the point being tracked, not wherever the real pointer has got to since.
+        registry::setMessagePos(QPoint(cursor.x, cursor.y));
         if (m_tracked && cursor == m_last) return;
         m_tracked = true;
         m_last = cursor;
