@@ -42,7 +42,8 @@ function(tianbo_test name)
         TIANBO_SHARED_DATA="${PROJECT_SOURCE_DIR}/../shared/testdata"
         TIANBO_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
         TIANBO_BINARY_DIR="${PROJECT_BINARY_DIR}")
-    set(props TIMEOUT 300)
+    # Each test holds one X server of those ./x test starts (see tests/test_main.cpp).
+    set(props TIMEOUT 300 RESOURCE_GROUPS display:1)
     if(ARG_LABELS)
         list(APPEND props LABELS "${ARG_LABELS}")
     endif()
