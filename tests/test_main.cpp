@@ -9,8 +9,8 @@
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 #include <gtest/gtest.h>
+#include <string>
 #include <unistd.h>
 
 namespace {
