@@ -6,6 +6,8 @@
 // hands CTest their numbers as "display" resources; CTest tells each test which one it holds
 // in CTEST_RESOURCE_GROUP_0_DISPLAY ("id:d<number>,slots:1").
 #include <QApplication>
+#include <QCursor>
+#include <QScreen>
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
@@ -42,6 +44,9 @@ int main(int argc, char** argv) {
     if (geteuid() == 0) setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    // Every test starts with the real pointer in the screen's far corner, away from the windows
+    // it makes, wherever the test before it on this X server left the pointer.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) QCursor::setPos(screen->geometry().bottomRight());
     std::setlocale(LC_NUMERIC, "C");
     return RUN_ALL_TESTS();
 }

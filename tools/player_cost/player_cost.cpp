@@ -176,8 +176,8 @@ int soak(const QString& base, int switches) {
     MediaPlayer& player = *app::TestPeer::player(*frm);
     std::vector<std::pair<int, int16_t>> channels; // list, row
     for (const int list : {0, 2}) {
-        for (int16_t row = 0; row < app::TestPeer::list(*frm, list)->ListCount(); ++row)
-            channels.emplace_back(list, row);
+        const int32_t rows = app::TestPeer::list(*frm, list)->ListCount();
+        for (int32_t row = 0; row < rows; ++row) channels.emplace_back(list, static_cast<int16_t>(row));
     }
     if (channels.empty()) {
         std::fprintf(stderr, "player_cost: no channels at %s\n", qPrintable(base));
