@@ -1,6 +1,7 @@
 // Fullscreen: the video covers the screen, the bar comes with the pointer and goes with it,
 // and leaving returns the window to exactly where and how it was.
 #include "app_fixture.h"
+#include "platform/media/video_surface.h"
 
 #include <QScreen>
 
@@ -96,4 +97,34 @@ TEST_F(Fullscreen, DoubleClickAndAMaximisedWindow) {
     expectBackTo(maximized, true);
     ShowWindow(frm.get(), SW_RESTORE);
     EXPECT_EQ(frm->windowRect(), normal);
+}
+
+// The picture is a native window of its own: the pointer's and the wheel's input that the
+// window system gives it reaches the window as over the video widget, and the widget's
+// hidden pointer is the picture's too.
+TEST_F(Fullscreen, InputOnThePicturesOwnWindowActsAsOnTheVideo) {
+    QWindow* picture = nullptr;
+    for (QWindow* w : QGuiApplication::allWindows()) {
+        if (qobject_cast<platform::VideoSurface*>(w) && w->parent() == frm->windowHandle()) picture = w;
+    }
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->size(), video->size());
+    // Sent to the window as the window system's double-click arrives there, whatever clicks
+    // the tests before this one left behind.
+    QMouseEvent twice(QEvent::MouseButtonDblClick, QPointF(50, 50), picture->mapToGlobal(QPointF(50, 50)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(picture, &twice);
+    ASSERT_TRUE(frm->isFullscreen());
+    EXPECT_EQ(picture->size(), screenRect().size()) << "the picture follows the widget";
+    video->setCursor(Qt::BlankCursor);
+    EXPECT_EQ(picture->cursor().shape(), Qt::BlankCursor);
+    video->unsetCursor();
+    EXPECT_NE(picture->cursor().shape(), Qt::BlankCursor);
+    frm->setFullscreen(false);
+
+    const int before = frm->volume();
+    QWheelEvent turn(QPointF(20, 20), picture->mapToGlobal(QPointF(20, 20)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(picture, &turn);
+    EXPECT_EQ(frm->volume(), before - 5);
 }
