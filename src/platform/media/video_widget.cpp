@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QOpenGLWidget>
 #include <QPalette>
+#include <QRegion>
 
 namespace platform {
 
@@ -63,7 +64,20 @@ bool VideoWidget::event(QEvent* e) {
 
 void VideoWidget::resizeEvent(QResizeEvent* e) {
     if (m_container) m_container->setGeometry(rect());
+    applyCovered();
     QWidget::resizeEvent(e);
+}
+
+void VideoWidget::setCovered(const QRect& covered) {
+    if (covered == m_covered) return;
+    m_covered = covered;
+    applyCovered();
+}
+
+void VideoWidget::applyCovered() {
+    if (!m_surface) return;
+    const QRect hole = m_covered.intersected(rect());
+    m_surface->setMask(hole.isEmpty() ? QRegion() : QRegion(rect()).subtracted(hole));
 }
 
 } // namespace platform

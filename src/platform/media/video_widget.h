@@ -34,6 +34,12 @@ public:
     // What the area shows, drawn afresh and read back from its framebuffer (device pixels).
     QImage grabFramebuffer();
 
+    // The picture is a native window, which the X server stacks above every widget drawn
+    // into the main window: a widget that lies over the area (the fullscreen control bar)
+    // shows only where the picture leaves a hole. `covered` is that part of the area, in its
+    // own coordinates; an empty rectangle closes the hole.
+    void setCovered(const QRect& covered);
+
 protected:
     bool event(QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
@@ -42,6 +48,8 @@ protected:
 private:
     QPointer<VideoSurface> m_surface;
     QWidget* m_container = nullptr;
+    QRect m_covered;
+    void applyCovered();
 };
 
 } // namespace platform
