@@ -65,8 +65,18 @@ TEST_F(Fullscreen, TheBarFollowsThePointer) {
     QTest::mouseMove(video, middle);
     EXPECT_FALSE(ui.PicCtr->isHidden());
     EXPECT_NE(video->cursor().shape(), Qt::BlankCursor);
+    // The picture, a native window above the bar, leaves a hole for the bar, then closes it.
+    QWindow* picture = nullptr;
+    for (QWindow* w : QGuiApplication::allWindows()) {
+        if (qobject_cast<platform::VideoSurface*>(w) && w->isVisible()) picture = w;
+    }
+    ASSERT_NE(picture, nullptr);
+    const QPoint onBar = video->mapFromGlobal(ui.PicCtr->mapToGlobal(QPoint(10, 10)));
+    EXPECT_FALSE(picture->mask().contains(onBar));
+    EXPECT_TRUE(picture->mask().contains(middle));
     EXPECT_TRUE(QTest::qWaitFor([&] { return ui.PicCtr->isHidden(); }, 5000));
     EXPECT_EQ(video->cursor().shape(), Qt::BlankCursor);
+    EXPECT_TRUE(picture->mask().isEmpty()) << "the whole picture shows again";
     // The move may travel through the X server (the pointer really moves): wait for it.
     QTest::mouseMove(video, middle + QPoint(20, 10));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !ui.PicCtr->isHidden(); }, 2000));
