@@ -54,6 +54,10 @@ inline std::function<bool()> menusOpen(size_t n) {
 // Clicks item `index` of the innermost menu.
 inline void clickMenuItem(int index) {
     platform::MenuWindow* m = openMenu();
+    if (!m) {
+        ADD_FAILURE() << "no menu is open to click item " << index;
+        return;
+    }
     const platform::RECT r = m->itemRect(index);
     const QPoint p((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     QTest::mouseMove(m, p);

@@ -221,11 +221,15 @@ TEST(MainMenu, MenuItemsKeepOnTopFullscreenAndAbout) {
     EXPECT_TRUE(frm->keepOnTop());
     EXPECT_TRUE(P::ui(*frm).ucSkin1->KeepOnTop()) << "the caption button shows it";
     EXPECT_TRUE(frm->topMost());
+    // Keeping on top shows the window anew; a menu opened before that settles is closed by it.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frm.get()));
+    platform::pumpFor(300);
 
     // The check mark of 总在最前 is drawn now, and 全屏 has none.
     int checked = 0, unchecked = 0;
     ASSERT_TRUE(throughTheMenu(*frm, {{tbtest::menusOpen(1), [&] {
                                            platform::MenuWindow* m = tbtest::openMenu();
+                                           if (!m) return;
                                            auto ink = [&](int row) {
                                                const RECT r = m->itemRect(row);
                                                int n = 0;
@@ -242,6 +246,8 @@ TEST(MainMenu, MenuItemsKeepOnTopFullscreenAndAbout) {
     EXPECT_EQ(unchecked, 0);
     EXPECT_TRUE(frm->isFullscreen());
     frm->setFullscreen(false);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frm.get()));
+    platform::pumpFor(300);
 
     QString about;
     ASSERT_TRUE(throughTheMenu(*frm, {{tbtest::menusOpen(1), [] { tbtest::clickMenuItem(kAbout); }},
