@@ -310,6 +310,8 @@ private:
     };
     void layoutFullscreen();
     void fullscreenPointerMoved();
+    // Opens (or closes) the hole in the picture where the fullscreen bar lies over it.
+    void uncoverFullscreenBar(bool shown);
     void hideFullscreenBar();
 
     // A playlist of a category: where it is, whether the settings keep it, and its channels

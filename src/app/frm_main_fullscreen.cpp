@@ -15,6 +15,7 @@
 // sizing frame lying just outside.
 
 #include "app/frm_main.h"
+#include "platform/media/video_widget.h"
 #include "platform/window/window_functions.h"
 
 #include <QScreen>
@@ -52,6 +53,7 @@ void FrmMain::setFullscreen(bool on) {
     }
     f.on = false;
     m_fullscreenBarTimer.stop();
+    uncoverFullscreenBar(false);
     m_video->unsetCursor();
     m_ui.ucSkin1->show();
     if (f.wasMaximized) {
@@ -77,6 +79,17 @@ void FrmMain::layoutFullscreen() {
     m_ui.PicCnt->Move(0, 0, W, H);
     m_ui.PicCtr->Move(0, H - m_ui.PicCtr->Height(), W);
     m_ui.PicCtr->raise();
+    uncoverFullscreenBar(m_fullscreen.barShown);
+}
+
+void FrmMain::uncoverFullscreenBar(bool shown) {
+    auto* video = qobject_cast<platform::VideoWidget*>(m_video);
+    if (!video) return;
+    if (!shown) {
+        video->setCovered({});
+        return;
+    }
+    video->setCovered(QRect(m_video->mapFromGlobal(m_ui.PicCtr->mapToGlobal(QPoint(0, 0))), m_ui.PicCtr->size()));
 }
 
 void FrmMain::fullscreenPointerMoved() {
@@ -85,6 +98,7 @@ void FrmMain::fullscreenPointerMoved() {
         m_fullscreen.barShown = true;
         m_ui.PicCtr->show();
         m_ui.PicCtr->raise();
+        uncoverFullscreenBar(true);
         m_video->unsetCursor();
     }
     m_fullscreenBarTimer.start();
@@ -99,6 +113,7 @@ void FrmMain::hideFullscreenBar() {
     }
     m_fullscreen.barShown = false;
     m_ui.PicCtr->hide();
+    uncoverFullscreenBar(false);
     m_video->setCursor(Qt::BlankCursor);
 }
 

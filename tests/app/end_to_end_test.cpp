@@ -4,7 +4,7 @@
 #include "platform/http/demo_server_process.h"
 #include "platform/media/media_test_support.h"
 
-#include <QOpenGLWidget>
+#include "platform/media/video_widget.h"
 
 using namespace platform;
 
@@ -37,7 +37,7 @@ TEST(EndToEnd, DemoChannelsListAndPlay) {
     ASSERT_TRUE(events.waitForState(MediaPlayer::Playing, 20000));
     EXPECT_EQ(P::ui(*frm).Label1->Caption(), P::player(*frm)->status());
 
-    auto* gl = qobject_cast<QOpenGLWidget*>(P::videoWidget(*frm));
+    auto* gl = qobject_cast<platform::VideoWidget*>(P::videoWidget(*frm));
     ASSERT_NE(gl, nullptr);
     bool lit = false;
     (void)QTest::qWaitFor(

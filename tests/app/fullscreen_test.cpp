@@ -1,6 +1,7 @@
 // Fullscreen: the video covers the screen, the bar comes with the pointer and goes with it,
 // and leaving returns the window to exactly where and how it was.
 #include "app_fixture.h"
+#include "platform/media/video_surface.h"
 
 #include <QScreen>
 
@@ -64,8 +65,18 @@ TEST_F(Fullscreen, TheBarFollowsThePointer) {
     QTest::mouseMove(video, middle);
     EXPECT_FALSE(ui.PicCtr->isHidden());
     EXPECT_NE(video->cursor().shape(), Qt::BlankCursor);
+    // The picture, a native window above the bar, leaves a hole for the bar, then closes it.
+    QWindow* picture = nullptr;
+    for (QWindow* w : QGuiApplication::allWindows()) {
+        if (qobject_cast<platform::VideoSurface*>(w) && w->isVisible()) picture = w;
+    }
+    ASSERT_NE(picture, nullptr);
+    const QPoint onBar = video->mapFromGlobal(ui.PicCtr->mapToGlobal(QPoint(10, 10)));
+    EXPECT_FALSE(picture->mask().contains(onBar));
+    EXPECT_TRUE(picture->mask().contains(middle));
     EXPECT_TRUE(QTest::qWaitFor([&] { return ui.PicCtr->isHidden(); }, 5000));
     EXPECT_EQ(video->cursor().shape(), Qt::BlankCursor);
+    EXPECT_TRUE(picture->mask().isEmpty()) << "the whole picture shows again";
     // The move may travel through the X server (the pointer really moves): wait for it.
     QTest::mouseMove(video, middle + QPoint(20, 10));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !ui.PicCtr->isHidden(); }, 2000));
@@ -96,4 +107,34 @@ TEST_F(Fullscreen, DoubleClickAndAMaximisedWindow) {
     expectBackTo(maximized, true);
     ShowWindow(frm.get(), SW_RESTORE);
     EXPECT_EQ(frm->windowRect(), normal);
+}
+
+// The picture is a native window of its own: the pointer's and the wheel's input that the
+// window system gives it reaches the window as over the video widget, and the widget's
+// hidden pointer is the picture's too.
+TEST_F(Fullscreen, InputOnThePicturesOwnWindowActsAsOnTheVideo) {
+    QWindow* picture = nullptr;
+    for (QWindow* w : QGuiApplication::allWindows()) {
+        if (qobject_cast<platform::VideoSurface*>(w) && w->parent() == frm->windowHandle()) picture = w;
+    }
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->size(), video->size());
+    // Sent to the window as the window system's double-click arrives there, whatever clicks
+    // the tests before this one left behind.
+    QMouseEvent twice(QEvent::MouseButtonDblClick, QPointF(50, 50), picture->mapToGlobal(QPointF(50, 50)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(picture, &twice);
+    ASSERT_TRUE(frm->isFullscreen());
+    EXPECT_EQ(picture->size(), screenRect().size()) << "the picture follows the widget";
+    video->setCursor(Qt::BlankCursor);
+    EXPECT_EQ(picture->cursor().shape(), Qt::BlankCursor);
+    video->unsetCursor();
+    EXPECT_NE(picture->cursor().shape(), Qt::BlankCursor);
+    frm->setFullscreen(false);
+
+    const int before = frm->volume();
+    QWheelEvent turn(QPointF(20, 20), picture->mapToGlobal(QPointF(20, 20)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(picture, &turn);
+    EXPECT_EQ(frm->volume(), before - 5);
 }

@@ -5,7 +5,7 @@
 #include "platform/http/demo_server_process.h"
 #include "platform/media/media_test_support.h"
 
-#include <QOpenGLWidget>
+#include "platform/media/video_widget.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ struct DemoPlayback : ::testing::Test {
     }
     // The share of sampled video pixels brighter than dark grey.
     double litShare() const {
-        auto* gl = qobject_cast<QOpenGLWidget*>(P::videoWidget(*frm));
+        auto* gl = qobject_cast<platform::VideoWidget*>(P::videoWidget(*frm));
         const QImage frame = gl ? gl->grabFramebuffer() : QImage();
         int lit = 0, all = 0;
         for (int y = 0; y < frame.height(); y += 7) {

@@ -1,97 +1,83 @@
 #include "platform/media/video_widget.h"
 
-#include <QOpenGLContext>
-#include <QOpenGLFunctions>
-#include <cmath>
-#include <mpv/render_gl.h>
+#include "platform/media/video_surface.h"
+
+#include <QEvent>
+#include <QOpenGLWidget>
+#include <QPalette>
+#include <QRegion>
 
 namespace platform {
 
-VideoWidget::VideoWidget(mpv_handle* mpv, QWidget* parent) : QOpenGLWidget(parent), m_mpv(mpv) {}
+VideoWidget::VideoWidget(mpv_handle* mpv, QWidget* parent) : QWidget(parent), m_surface(new VideoSurface(mpv)) {
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    setPalette(palette);
+    setAutoFillBackground(true);
+    m_surface->setInputTarget(this);
+    // The top-level window composes its widgets through OpenGL as soon as one of them needs
+    // it (the web view does). Qt makes the window's native window anew when the first such
+    // widget joins it later, and deletes the windows embedded in the old one with it; a
+    // hidden OpenGL widget here makes the window compose through OpenGL from the start. It is
+    // never shown, so it has no context and draws nothing.
+    auto* composeThroughOpenGL = new QOpenGLWidget(this);
+    composeThroughOpenGL->setGeometry(0, 0, 0, 0);
+    composeThroughOpenGL->hide();
+}
 
-VideoWidget::~VideoWidget() { freeRenderContext(); }
+VideoWidget::~VideoWidget() {
+    // Never embedded, the surface is this widget's alone.
+    if (!m_container) delete m_surface;
+}
+
+void VideoWidget::showEvent(QShowEvent* e) {
+    // The surface is embedded once the widget shows in the window it ends up in, not under a
+    // native window made for its ancestors while they were being put together.
+    if (!m_container && m_surface) {
+        m_container = QWidget::createWindowContainer(m_surface, this);
+        m_container->setGeometry(rect());
+        m_container->show();
+    }
+    QWidget::showEvent(e);
+}
+
+bool VideoWidget::videoShown() const { return m_surface && m_surface->videoShown(); }
 
 void VideoWidget::setVideoShown(bool shown) {
-    if (shown == m_shown) return;
-    m_shown = shown;
-    update();
+    if (m_surface) m_surface->setVideoShown(shown);
 }
 
 void VideoWidget::releaseRenderContext() {
-    freeRenderContext();
-    m_mpv = nullptr;
+    if (m_surface) m_surface->releaseRenderContext();
 }
 
-void VideoWidget::freeRenderContext() {
-    if (!m_render) return;
-    // The render context owns GL objects of this widget's context: free it there. After the
-    // call returns the engine calls back no more.
-    makeCurrent();
-    mpv_render_context_free(m_render);
-    m_render = nullptr;
-    doneCurrent();
-}
+QImage VideoWidget::grabFramebuffer() { return m_surface ? m_surface->grabFrame() : QImage(); }
 
-void* VideoWidget::procAddress(void*, const char* name) {
-    QOpenGLContext* context = QOpenGLContext::currentContext();
-    return context ? reinterpret_cast<void*>(context->getProcAddress(name)) : nullptr;
-}
-
-void VideoWidget::onEngineUpdate(void* context) {
-    auto* self = static_cast<VideoWidget*>(context);
-    QMetaObject::invokeMethod(
-        self, [self] { self->update(); }, Qt::QueuedConnection);
-}
-
-void VideoWidget::initializeGL() {
-    // The widget's context is replaced when it moves to another top-level window; the engine's
-    // GL state goes with the old one and is made anew here.
-    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &VideoWidget::freeRenderContext,
-            Qt::UniqueConnection);
-    if (!m_mpv || m_render) return;
-    mpv_opengl_init_params glInit{&VideoWidget::procAddress, nullptr};
-    mpv_render_param params[] = {
-        {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_OPENGL)},
-        {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &glInit},
-        {MPV_RENDER_PARAM_INVALID, nullptr},
-    };
-    if (mpv_render_context_create(&m_render, m_mpv, params) < 0) {
-        m_render = nullptr;
-        return;
+bool VideoWidget::event(QEvent* e) {
+    // The picture's window shows the pointer the widget asks for (fullscreen hides it).
+    if (e->type() == QEvent::CursorChange && m_surface) {
+        if (testAttribute(Qt::WA_SetCursor)) m_surface->setCursor(cursor());
+        else m_surface->unsetCursor();
     }
-    mpv_render_context_set_update_callback(m_render, &VideoWidget::onEngineUpdate, this);
+    return QWidget::event(e);
 }
 
-void VideoWidget::paintGL() {
-    QOpenGLFunctions* gl = context()->functions();
-    gl->glClearColor(0, 0, 0, 1);
-    gl->glClear(GL_COLOR_BUFFER_BIT);
-    if (!m_render) return;
-    // The framebuffer is in device pixels.
-    const qreal ratio = devicePixelRatioF();
-    mpv_opengl_fbo fbo{static_cast<int>(defaultFramebufferObject()), static_cast<int>(std::lround(width() * ratio)),
-                       static_cast<int>(std::lround(height() * ratio)), 0};
-    // The framebuffer is addressed the OpenGL way, bottom row first; the engine draws top row
-    // first unless told to flip.
-    int flipY = 1;
-    int block = 0;
-    mpv_render_param params[] = {
-        {MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
-        {MPV_RENDER_PARAM_FLIP_Y, &flipY},
-        {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
-        {MPV_RENDER_PARAM_INVALID, nullptr},
-    };
-    mpv_render_context_render(m_render, params);
-    if (!m_shown) {
-        // The engine drew what it holds, which may be an earlier medium's last frame. It may
-        // have left its own framebuffer, scissor or colour mask behind: clear the whole
-        // widget regardless.
-        gl->glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
-        gl->glDisable(GL_SCISSOR_TEST);
-        gl->glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-        gl->glClearColor(0, 0, 0, 1);
-        gl->glClear(GL_COLOR_BUFFER_BIT);
-    }
+void VideoWidget::resizeEvent(QResizeEvent* e) {
+    if (m_container) m_container->setGeometry(rect());
+    applyCovered();
+    QWidget::resizeEvent(e);
+}
+
+void VideoWidget::setCovered(const QRect& covered) {
+    if (covered == m_covered) return;
+    m_covered = covered;
+    applyCovered();
+}
+
+void VideoWidget::applyCovered() {
+    if (!m_surface) return;
+    const QRect hole = m_covered.intersected(rect());
+    m_surface->setMask(hole.isEmpty() ? QRegion() : QRegion(rect()).subtracted(hole));
 }
 
 } // namespace platform

@@ -1,44 +1,55 @@
 #pragma once
-// VideoWidget: the surface the media player draws its video on, through the engine's
-// OpenGL render API into the widget's framebuffer. The engine asks for a repaint from its own
-// threads; the request is queued to the widget's thread, and painting never waits for the
-// next frame's display time, so the user-interface thread is not held up by the video.
+// VideoWidget: the area the media player shows its video in. The engine draws through its
+// OpenGL render API straight into a native window of the area's own (a VideoSurface), which
+// the window system shows as it is: no copy of each frame into the top-level window's
+// composition, and the controls around the video are not composed again at every frame.
+// Pointer and wheel input over the picture reaches this widget as it would any other.
 
-#include <QOpenGLWidget>
+#include <QImage>
+#include <QPointer>
+#include <QWidget>
 
 struct mpv_handle;
-struct mpv_render_context;
 
 namespace platform {
 
-class VideoWidget : public QOpenGLWidget {
+class VideoSurface;
+
+class VideoWidget : public QWidget {
     Q_OBJECT
 
 public:
     VideoWidget(mpv_handle* mpv, QWidget* parent = nullptr);
     ~VideoWidget() override;
 
-    // Whether the engine's picture is shown; hidden, the widget is black. The engine still
+    // Whether the engine's picture is shown; hidden, the area is black. The engine still
     // renders each frame it offers (it waits for that), the picture is only painted over.
-    bool videoShown() const { return m_shown; }
+    bool videoShown() const;
     void setVideoShown(bool shown);
 
-    // Detaches the widget from the engine for good (the engine is going away); the widget
-    // stays black from then on.
+    // Detaches the area from the engine for good (the engine is going away); it stays black
+    // from then on.
     void releaseRenderContext();
 
+    // What the area shows, drawn afresh and read back from its framebuffer (device pixels).
+    QImage grabFramebuffer();
+
+    // The picture is a native window, which the X server stacks above every widget drawn
+    // into the main window: a widget that lies over the area (the fullscreen control bar)
+    // shows only where the picture leaves a hole. `covered` is that part of the area, in its
+    // own coordinates; an empty rectangle closes the hole.
+    void setCovered(const QRect& covered);
+
 protected:
-    void initializeGL() override;
-    void paintGL() override;
+    bool event(QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void showEvent(QShowEvent* e) override;
 
 private:
-    void freeRenderContext();
-    static void onEngineUpdate(void* context);
-    static void* procAddress(void* context, const char* name);
-
-    mpv_handle* m_mpv;
-    mpv_render_context* m_render = nullptr;
-    bool m_shown = false;
+    QPointer<VideoSurface> m_surface;
+    QWidget* m_container = nullptr;
+    QRect m_covered;
+    void applyCovered();
 };
 
 } // namespace platform

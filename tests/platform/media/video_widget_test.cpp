@@ -1,9 +1,9 @@
 #include "platform/media/media_player.h"
 #include "platform/media/media_test_support.h"
 
+#include "platform/media/video_widget.h"
 #include <QColor>
 #include <QImage>
-#include <QOpenGLWidget>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -41,7 +41,7 @@ QImage grabBars(bool stretchToFit, QSize size) {
     QTest::qWait(400);
     // The widget's own framebuffer, as the window shows it (a screen grab could catch
     // another test's window on the shared display).
-    auto* gl = qobject_cast<QOpenGLWidget*>(video);
+    auto* gl = qobject_cast<platform::VideoWidget*>(video);
     EXPECT_NE(gl, nullptr);
     return gl ? gl->grabFramebuffer() : QImage();
 }
@@ -82,7 +82,7 @@ TEST(VideoWidget, EmptyAreaIsBlack) {
     QWidget window;
     window.resize(200, 150);
     MediaPlayer player;
-    auto* gl = qobject_cast<QOpenGLWidget*>(player.videoWidget(&window));
+    auto* gl = qobject_cast<platform::VideoWidget*>(player.videoWidget(&window));
     ASSERT_NE(gl, nullptr);
     gl->setGeometry(0, 0, 200, 150);
     window.show();
@@ -105,7 +105,7 @@ TEST(VideoWidget, ShowsAPictureOnlyWhileAMediumWithVideoRuns) {
     QWidget window;
     window.resize(320, 240);
     MediaPlayer player;
-    auto* gl = qobject_cast<QOpenGLWidget*>(player.videoWidget(&window));
+    auto* gl = qobject_cast<platform::VideoWidget*>(player.videoWidget(&window));
     ASSERT_NE(gl, nullptr);
     gl->setGeometry(0, 0, 320, 240);
     window.show();
