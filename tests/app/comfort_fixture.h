@@ -7,6 +7,7 @@
 #include "app/skin_dialog.h"
 #include "app_fixture.h"
 #include "platform/window/menu_window.h"
+#include "ui_script.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -19,25 +20,6 @@
 #include <vector>
 
 namespace tbtest {
-
-// Each step's action runs from a timer of its own: one that opens a menu or a dialog returns
-// only when that closes, and a timer does not fire again inside its own handler.
-class UiScript {
-public:
-    using Step = std::pair<std::function<bool()>, std::function<void()>>;
-    explicit UiScript(std::vector<Step> steps) : m_steps(std::move(steps)) {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            if (m_next < m_steps.size() && m_steps[m_next].first()) QTimer::singleShot(0, m_steps[m_next++].second);
-        });
-        m_timer.start(10);
-    }
-    bool finished() const { return m_next == m_steps.size(); }
-
-private:
-    std::vector<Step> m_steps;
-    size_t m_next = 0;
-    QTimer m_timer;
-};
 
 // The innermost open menu, and how many are open.
 inline platform::MenuWindow* openMenu() {

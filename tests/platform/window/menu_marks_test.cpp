@@ -4,6 +4,7 @@
 #include "platform/test_support.h"
 #include "platform/window/menu.h"
 #include "platform/window/menu_window.h"
+#include "ui_script.h"
 
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -12,25 +13,7 @@ using namespace platform;
 
 namespace {
 
-// Steps run one after another while a menu runs its own loop: each waits for its condition,
-// then acts. An action runs from a timer of its own, since one that opens a submenu only
-// returns when the submenu closes, and a timer does not fire again inside its own handler.
-class Script {
-public:
-    using Step = std::pair<std::function<bool()>, std::function<void()>>;
-    explicit Script(std::vector<Step> steps) : m_steps(std::move(steps)) {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            if (m_next < m_steps.size() && m_steps[m_next].first()) QTimer::singleShot(0, m_steps[m_next++].second);
-        });
-        m_timer.start(10);
-    }
-    bool finished() const { return m_next == m_steps.size(); }
-
-private:
-    std::vector<Step> m_steps;
-    size_t m_next = 0;
-    QTimer m_timer;
-};
+using Script = tbtest::UiScript;
 
 std::vector<MenuWindow*> shownMenus() {
     std::vector<MenuWindow*> out;
