@@ -4,7 +4,6 @@
 // filled anew without its rows) is measured apart.
 #include "app/frm_main.h"
 #include "app/test_peer.h"
-#include "platform/web/web_engine_startup.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -88,7 +87,6 @@ BENCHMARK(BM_ImportToPainted)->UseManualTime()->Unit(benchmark::kMillisecond)->I
 BENCHMARK(BM_RemoveOfTwoPlaylists)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
 int main(int argc, char** argv) {
-    platform::prepareWebEngineStartup();
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");

@@ -5,7 +5,6 @@
 #include "app/directory_downloads.h"
 #include "app/frm_main.h"
 #include "app/troubled_server.h"
-#include "platform/web/web_engine_startup.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -54,7 +53,6 @@ BENCHMARK(BM_StartUp_TroubledServer)
     ->Iterations(1);
 
 int main(int argc, char** argv) {
-    platform::prepareWebEngineStartup();
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");

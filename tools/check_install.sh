@@ -13,7 +13,7 @@ trap 'rm -rf "$prefix"' EXIT
 before="$(git -C "$src" status --porcelain --ignored=no 2>/dev/null || true)"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
-expected=(bin/tianbo share/applications/tianbo.desktop share/metainfo/org.tianbo.Tianbo.metainfo.xml)
+expected=(bin/tianbo libexec/tianbo/tianbo-web share/applications/tianbo.desktop share/metainfo/org.tianbo.Tianbo.metainfo.xml)
 for size in 16 22 24 32 48 64 128 256; do
     expected+=("share/icons/hicolor/${size}x${size}/apps/tianbo.png")
 done

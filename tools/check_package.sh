@@ -18,7 +18,7 @@ done
 grep -q -E 'libc6 \(>= [0-9]' <<<"$depends" || { echo "no versioned shared-library dependencies"; status=1; }
 
 contents="$(dpkg-deb -c "$deb" | awk '{print $6}')"
-for f in ./usr/bin/tianbo ./usr/share/applications/tianbo.desktop ./usr/share/metainfo/org.tianbo.Tianbo.metainfo.xml \
+for f in ./usr/bin/tianbo ./usr/libexec/tianbo/tianbo-web ./usr/share/applications/tianbo.desktop ./usr/share/metainfo/org.tianbo.Tianbo.metainfo.xml \
          ./usr/share/icons/hicolor/256x256/apps/tianbo.png ./usr/share/icons/hicolor/16x16/apps/tianbo.png; do
     grep -q -x -F "$f" <<<"$contents" || { echo "not in the package: $f"; status=1; }
 done
@@ -29,4 +29,10 @@ sudo=()
 if [ "$(id -u)" -ne 0 ]; then sudo=(sudo); fi
 "${sudo[@]}" apt-get install -y -qq "$deb" >/dev/null
 /usr/bin/tianbo --version
-echo "package: dependencies, contents, install and --version checked"
+# The web engine's process refuses a call without its window, before touching any display.
+set +e
+/usr/libexec/tianbo/tianbo-web 2>/dev/null
+code=$?
+set -e
+[ "$code" -eq 2 ] || { echo "tianbo-web does not run from /usr/libexec/tianbo (exit $code)"; exit 1; }
+echo "package: dependencies, contents, install, --version and the web engine process checked"

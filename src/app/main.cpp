@@ -7,7 +7,6 @@
 #include "app/settings.h"
 #include "platform/dbus/mpris_service.h"
 #include "platform/media/media_startup.h"
-#include "platform/web/web_engine_startup.h"
 #include "platform/window/display_scaling.h"
 #include "platform/window/window_functions.h"
 
@@ -53,7 +52,6 @@ int main(int argc, char** argv) {
     }
     // The program places its own windows, which the X11 platform allows.
     qputenv("QT_QPA_PLATFORM", "xcb");
-    platform::prepareWebEngineStartup();
     platform::prepareDisplayScaling();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tianbo"));

@@ -87,7 +87,7 @@ TEST(NoticeWindow, APageThatCannotLoadGivesWayToOurNotice) {
     const auto pageText = [view] {
         // Shared with the callback, which may come after a wait that gave up.
         auto answer = std::make_shared<std::optional<QString>>();
-        view->page()->toPlainText([answer](const QString& t) { *answer = t; });
+        view->toPlainText([answer](const QString& t) { *answer = t; });
         (void)QTest::qWaitFor([&] { return answer->has_value(); }, 5000);
         return answer->value_or(QString());
     };

@@ -22,7 +22,6 @@
 #include "app/test_peer.h"
 #include "platform/media/media_player.h"
 #include "platform/media/media_startup.h"
-#include "platform/web/web_engine_startup.h"
 #include "platform/window/window_functions.h"
 
 #include <QApplication>
@@ -223,7 +222,6 @@ int soak(const QString& base, int switches) {
 int main(int argc, char** argv) {
     // As the program does, before any other thread starts.
     platform::prepareMediaStartup();
-    platform::prepareWebEngineStartup();
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     std::setlocale(LC_NUMERIC, "C");

@@ -11,7 +11,6 @@
 #include "app/directory_request.h"
 #include "app/frm_main.h"
 #include "app/test_peer.h"
-#include "platform/web/web_engine_startup.h"
 #include "platform/window/window_functions.h"
 
 #include <QApplication>
@@ -56,7 +55,6 @@ int startupChild(const QString& host) {
 } // namespace
 
 int main(int argc, char** argv) {
-    platform::prepareWebEngineStartup();
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     const QStringList args = QApplication::arguments();

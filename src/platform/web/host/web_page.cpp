@@ -1,4 +1,4 @@
-#include "platform/web/web_page.h"
+#include "platform/web/host/web_page.h"
 
 namespace platform {
 

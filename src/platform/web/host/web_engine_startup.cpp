@@ -1,6 +1,8 @@
-#include "platform/web/web_engine_startup.h"
+#include "platform/web/host/web_engine_startup.h"
 
 #include <QCoreApplication>
+#include <csignal>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace platform {
@@ -9,6 +11,8 @@ void prepareWebEngineStartup() {
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
+    // A program that dies without closing our input would otherwise leave the engine behind.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
