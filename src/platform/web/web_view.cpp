@@ -88,7 +88,11 @@ void WebView::startEngine() {
     // The engine's window is a child of ours, so ours must exist in the window system.
     setAttribute(Qt::WA_NativeWindow);
     const WId window = winId();
-    delete m_engine;
+    // An ended process may still be in the middle of telling us so.
+    if (m_engine) {
+        m_engine->disconnect(this);
+        m_engine->deleteLater();
+    }
     m_engine = new QProcess(this);
     m_engine->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     connect(m_engine, &QProcess::readyReadStandardOutput, this, &WebView::readEngine);

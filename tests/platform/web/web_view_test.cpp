@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <csignal>
 #include <gtest/gtest.h>
 
 using platform::WebView;
@@ -78,6 +79,15 @@ TEST(WebView, LocalPageShowsFromTheEngineProcessAndABlankViewStartsNone) {
         },
         5000))
         << shown.name().toStdString();
+
+    // An engine that dies is started again by the next navigation.
+    const qint64 first = view.enginePid();
+    ::kill(static_cast<pid_t>(first), SIGKILL);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.enginePid() == 0; }, 5000));
+    view.Navigate(url);
+    ASSERT_TRUE(complete.wait(15000));
+    EXPECT_NE(view.enginePid(), 0);
+    EXPECT_NE(view.enginePid(), first);
 }
 
 // Silent, a page's alert raises no dialog and its confirm reads "cancel"; not silent, the
