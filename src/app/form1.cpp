@@ -118,6 +118,12 @@ void Form1::Timer1_Timer() {
     if (m_topTwips <= rest && m_timer1) m_timer1->setEnabled(false);
 }
 
+LRESULT Form1::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // A notice the user closed is not shown again: the page's engine goes with it.
+    if (msg == WM_DESTROY && m_webBrowser) m_webBrowser->Quit();
+    return Window::WindowProc(msg, wParam, lParam);
+}
+
 void Form1::WebBrowser1_DocumentComplete(const QString&) {
     if (m_webBrowser) m_webBrowser->setSilent(true);
 }

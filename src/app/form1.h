@@ -39,6 +39,9 @@ public:
     // One slide step (the timer's tick).
     void Timer1_Timer();
 
+protected:
+    platform::LRESULT WindowProc(platform::UINT msg, platform::WPARAM wParam, platform::LPARAM lParam) override;
+
 private:
     friend class TestPeer;
 

@@ -73,6 +73,10 @@ TEST(NoticeWindow, AFinishedDocumentSilencesThePage) {
     app::TestPeer::webBrowser(f)->Navigate(QString::fromStdString(server.url("/notice.html")));
     ASSERT_TRUE(done.wait(20000));
     EXPECT_TRUE(app::TestPeer::webBrowser(f)->Silent());
+    // Closed, the notice takes its page's engine with it.
+    EXPECT_NE(app::TestPeer::webBrowser(f)->enginePid(), 0);
+    SendMessage(&f, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app::TestPeer::webBrowser(f)->enginePid() == 0; }, 10000));
 }
 
 // A notice page that cannot be loaded gives way to our own Chinese notice, not to the

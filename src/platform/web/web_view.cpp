@@ -80,6 +80,11 @@ void WebView::toPlainText(const std::function<void(const QString&)>& done) {
     send("text", {QString::number(id)});
 }
 
+void WebView::Quit() {
+    // The engine quits when its input ends.
+    if (engineRunning()) m_engine->closeWriteChannel();
+}
+
 qint64 WebView::enginePid() const { return engineRunning() ? m_engine->processId() : 0; }
 
 bool WebView::engineRunning() const { return m_engine && m_engine->state() != QProcess::NotRunning; }

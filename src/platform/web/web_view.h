@@ -49,6 +49,9 @@ public:
     // the engine's process ends before it answers).
     void toPlainText(const std::function<void(const QString&)>& done);
 
+    // Ends the engine's process, and with it the page; a later navigation starts it again.
+    void Quit();
+
     // The engine's process, 0 when none runs.
     qint64 enginePid() const;
 

@@ -3,7 +3,6 @@
 #include "platform/web/host/web_page.h"
 #include "platform/web/web_host_protocol.h"
 
-#include <QCoreApplication>
 #include <QEvent>
 #include <QUrl>
 #include <QWebEngineLoadingInfo>
@@ -60,10 +59,10 @@ void WebHost::readInput() {
     const ssize_t n = read(STDIN_FILENO, chunk, sizeof chunk);
     if (n < 0 && (errno == EINTR || errno == EAGAIN)) return;
     if (n <= 0) {
-        // The view is gone, or its program.
-        m_input.setEnabled(false);
-        QCoreApplication::quit();
-        return;
+        // The view is gone, or its program. The profile keeps nothing on disk, so there is
+        // nothing to save: the engine's orderly shutdown, which waits seconds on its own
+        // processes, is skipped. Those see the end of their pipes to this one and follow.
+        _exit(0);
     }
     m_pending.append(chunk, n);
     for (const webhost::Line& line : webhost::takeLines(m_pending)) carryOut(line.word, line.args);
