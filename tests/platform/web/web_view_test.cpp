@@ -169,7 +169,8 @@ TEST(WebView, FailedNavigationsRaiseNavigateError) {
         QSignalSpy complete(&view, &WebView::DocumentComplete);
         view.Navigate(QString::fromStdString(c.url));
         ASSERT_TRUE(complete.wait(15000)) << c.url;
-        ASSERT_EQ(failed.count(), c.fails ? 1 : 0) << c.url;
+        ASSERT_EQ(failed.count(), c.fails ? 1 : 0)
+            << c.url << " completed " << complete.at(0).at(0).toString().toStdString();
         if (c.fails) { EXPECT_EQ(failed.at(0).at(1).toInt(), c.status) << c.url; }
     }
 }

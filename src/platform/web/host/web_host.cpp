@@ -18,13 +18,19 @@ WebHost::WebHost(WId parentWindow, const QSize& size)
     : m_page(new WebPage(&m_profile, nullptr)), m_input(STDIN_FILENO, QSocketNotifier::Read) {
     m_view.setPage(m_page);
     connect(m_page, &QWebEnginePage::titleChanged, this, [this](const QString& t) { send("title", {t}); });
+    // Both answers come from the one signal, so a failure is told before its completion.
     connect(m_page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
-        if (info.status() != QWebEngineLoadingInfo::LoadFailedStatus) return;
-        const bool http = info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain;
-        send("error", {info.url().toString(), QString::number(http ? info.errorCode() : 0)});
+        switch (info.status()) {
+        case QWebEngineLoadingInfo::LoadStartedStatus: return;
+        case QWebEngineLoadingInfo::LoadFailedStatus: {
+            const bool http = info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain;
+            send("error", {info.url().toString(), QString::number(http ? info.errorCode() : 0)});
+            send("complete", {info.url().toString()});
+            return;
+        }
+        default: send("complete", {m_page->url().toString()}); return;
+        }
     });
-    connect(m_page, &QWebEnginePage::loadFinished, this,
-            [this](bool) { send("complete", {m_page->url().toString()}); });
     // Shown inside the view's window, out of the window manager's sight. The engine's drawing
     // makes Qt create the view's window anew once the first page comes, as a top-level window
     // again; each new window is put back inside the view's before it is mapped.
